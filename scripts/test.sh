@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds the native, sanitizer and
+# Windows presets and runs every suite (the Windows one under Wine).  Exits
+# non-zero when a build fails, a test fails or no test ran.
+set -u
+cd "$(dirname "$0")/.."
+root=$(pwd)
+. scripts/wine-env.sh
+
+scripts/install-deps.sh || { echo "test.sh: installing the dependencies failed"; exit 1; }
+
+status=0
+summary=
+
+# run_preset NAME: configures, builds and tests one preset; adds its GoogleTest
+# counts to the summary.
+run_preset() {
+  local name=$1
+  echo "==== $name: configure and build"
+  if ! cmake --preset "$name" >"$root/build/$name-configure.log" 2>&1; then
+    cat "$root/build/$name-configure.log"; status=1; summary="$summary\n$name: configure failed"; return
+  fi
+  if ! cmake --build --preset "$name"; then
+    status=1; summary="$summary\n$name: build failed"; return
+  fi
+  echo "==== $name: tests"
+  ctest --preset "$name" || status=1
+  local log="$root/build/$name/Testing/Temporary/LastTest.log"
+  local passed failed
+  passed=$(grep -hoE '^\[  PASSED  \] [0-9]+ test' "$log" 2>/dev/null | awk '{s+=$4} END {print s+0}')
+  failed=$(grep -hoE '^\[  FAILED  \] [0-9]+ test' "$log" 2>/dev/null | awk '{s+=$4} END {print s+0}')
+  summary="$summary\n$name: $passed passed, $failed failed"
+  total_passed=$((total_passed + passed))
+  total_failed=$((total_failed + failed))
+  [ "$passed" -gt 0 ] || { status=1; summary="$summary (no test ran)"; }
+}
+
+total_passed=0
+total_failed=0
+mkdir -p build
+run_preset linux
+run_preset linux-asan
+
+# The Windows suite runs under Wine with one Xvfb and one wineserver for the
+# whole run, both ended when it is over.
+own_display=0
+if [ -z "${DISPLAY:-}" ]; then
+  tessaly_start_xvfb
+  own_display=1
+fi
+run_preset windows
+for prefix in "$root"/build/windows/wineprefix*; do
+  [ -d "$prefix" ] && WINEPREFIX="$prefix" wineserver -k 2>/dev/null
+done
+[ $own_display = 1 ] && tessaly_stop_xvfb
+
+echo
+echo "==== summary (GoogleTest cases)"
+printf "%b\n" "${summary#\\n}"
+echo "total: $total_passed passed, $total_failed failed"
+[ $total_failed -eq 0 ] || status=1
+exit $status

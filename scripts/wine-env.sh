@@ -1,0 +1,54 @@
+# Sourced by the Wine scripts: the environment every Windows program of the
+# build runs in.  Expects WINEPREFIX to be set.
+#
+# LC_ALL (not LANG) makes Wine choose code page 932 as the ANSI code page, even
+# where the ja_JP locale is not generated; with LANG alone Wine falls back to
+# 1252 and every CP932 text silently round-trips as 1252.
+export WINEDEBUG=-all
+export LC_ALL=ja_JP.UTF-8
+export WINEARCH=win64
+# A crash ends the process instead of starting winedbg, which would hold the
+# run's pipes open; the Mono and Gecko installers are never wanted.
+export WINEDLLOVERRIDES="winedbg.exe=d;mscoree=d;mshtml=d"
+
+# tessaly_wine_prefix_ready: makes the prefix once (wineboot -i), serialised
+# with a lock so that parallel test programs do not race to create it.
+tessaly_wine_prefix_ready() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.tessaly-ready" ]; then
+      rm -rf "$WINEPREFIX"
+      wine wineboot -i >/dev/null 2>&1
+      wineserver -w
+      touch "$WINEPREFIX/.tessaly-ready"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}
+
+# tessaly_free_display: prints a display number no X server uses.
+tessaly_free_display() {
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+
+# tessaly_start_xvfb: starts Xvfb on a free display, exports DISPLAY and
+# TESSALY_XVFB_PID.  The caller stops it with tessaly_stop_xvfb.
+tessaly_start_xvfb() {
+  local n
+  n=$(tessaly_free_display)
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  TESSALY_XVFB_PID=$!
+  export DISPLAY=":$n"
+  local i=0
+  while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
+}
+
+tessaly_stop_xvfb() {
+  if [ -n "${TESSALY_XVFB_PID:-}" ]; then
+    kill "$TESSALY_XVFB_PID" 2>/dev/null
+    wait "$TESSALY_XVFB_PID" 2>/dev/null
+    TESSALY_XVFB_PID=
+  fi
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the build under Wine:
+#   wine-run.sh --prefix DIR [--desktop NAME,WxH] program.exe [args...]
+# The prefix is made on first use.  When DISPLAY is unset, an Xvfb is started
+# for this run alone and it, and the prefix's wineserver, are stopped at the
+# end, so that nothing outlives the run.  With --desktop the program runs on a
+# Wine virtual desktop of that name and size.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+prefix=
+desktop=
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --prefix) prefix=$2; shift 2 ;;
+    --desktop) desktop=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
+[ $# -ge 1 ] || { echo "usage: $0 --prefix DIR [--desktop NAME,WxH] program.exe [args...]" >&2; exit 2; }
+export WINEPREFIX=${prefix:-${WINEPREFIX:-$here/../build/windows/wineprefix}}
+. "$here/wine-env.sh"
+
+own_display=0
+if [ -z "${DISPLAY:-}" ]; then
+  tessaly_start_xvfb
+  own_display=1
+fi
+tessaly_wine_prefix_ready
+
+if [ -n "$desktop" ]; then
+  wine explorer "/desktop=$desktop" "$@"
+else
+  wine "$@"
+fi
+rc=$?
+
+if [ $own_display = 1 ]; then
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+  tessaly_stop_xvfb
+fi
+exit $rc

@@ -1,0 +1,369 @@
+// test_desktop.exe: plays the shell's desktop for the Windows tests.
+//
+//   test_desktop.exe --icons FILE
+//
+// It builds what Tessaly looks for: a top-level "Progman" window titled
+// "Program Manager", its child "SHELLDLL_DefView" and that one's child
+// "SysListView32" in icon view, filled with the icons listed in FILE (one icon
+// a line: name TAB x TAB y, names in code page 932).  Icons are placed once
+// the view is shown, since the list view may re-arrange icons placed while it
+// is being built.
+//
+// A second thread owns a hidden control window of class "TessalyTestDesktop".
+// Tests send it WM_COPYDATA (dwData 1, text "REPLYFILE\nCOMMAND") and it runs
+// the command from that second thread, so that a window hook on the desktop's
+// thread sees the messages as sent by another thread.  The reply, if any, is
+// written to REPLYFILE before SendMessage returns; the message's result is 1
+// for success and 0 for failure.  The control window's existence means ready.
+//
+// Commands (numbers are decimal, names may hold any byte but TAB and line ends):
+//   dump                  reply: "count N" then "index TAB name TAB x TAB y" per icon
+//   move I X Y            LVM_SETITEMPOSITION32 of icon I to (X, Y)
+//   add X Y NAME          inserts an icon at the end, placed at (X, Y)
+//   remove I              deletes icon I
+//   rename I NAME         sets icon I's text
+//   send MSG W L          SendMessage(view, MSG, W, L) from the second thread
+//   notify CODE           WM_NOTIFY with a real NMHDR of this process, code CODE
+//   mainsend MSG W L      the desktop's own thread sends MSG to its view
+//   count NAME            reply: how many requests of NAME the view answered
+//                         (getitemcount, getitemtext, getitemposition,
+//                          setitemposition)
+//   resetcounts           sets every count to 0
+//   quit                  closes the desktop; the process ends
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const UINT kMainSend = WM_APP + 1;  // to the Progman window: wParam = message, lParam = MainSendArgs*
+
+struct MainSendArgs {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  LRESULT result;
+};
+
+struct InitialIcon {
+  std::string name;
+  int x;
+  int y;
+};
+
+HWND progman;
+HWND defView;
+HWND listView;
+WNDPROC listViewProc;
+HANDLE controlReady;
+
+std::atomic<long> countGetItemCount{0};
+std::atomic<long> countGetItemText{0};
+std::atomic<long> countGetItemPosition{0};
+std::atomic<long> countSetItemPosition{0};
+// Set while the control thread runs a command, so that the test's own
+// requests are not counted as requests of the program under test.
+std::atomic<bool> internalRequest{false};
+
+LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!internalRequest) switch (msg) {
+    case LVM_GETITEMCOUNT: ++countGetItemCount; break;
+    case LVM_GETITEMTEXTA: ++countGetItemText; break;
+    case LVM_GETITEMPOSITION: ++countGetItemPosition; break;
+    case LVM_SETITEMPOSITION:
+    case LVM_SETITEMPOSITION32: ++countSetItemPosition; break;
+  }
+  return CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case kMainSend: {
+      auto* args = reinterpret_cast<MainSendArgs*>(lParam);
+      args->result = SendMessageA(listView, args->message, args->wParam, args->lParam);
+      return 1;
+    }
+    case WM_SIZE:
+      if (defView) MoveWindow(defView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK DefViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SIZE && listView) {
+    MoveWindow(listView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+    return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+bool ReadIcons(const char* path, std::vector<InitialIcon>* icons) {
+  FILE* f = std::fopen(path, "rb");
+  if (!f) return false;
+  char line[4096];
+  while (std::fgets(line, sizeof line, f)) {
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    if (text.empty()) continue;
+    size_t t1 = text.find('\t');
+    size_t t2 = t1 == std::string::npos ? t1 : text.find('\t', t1 + 1);
+    if (t2 == std::string::npos) continue;
+    icons->push_back({text.substr(0, t1), std::atoi(text.c_str() + t1 + 1), std::atoi(text.c_str() + t2 + 1)});
+  }
+  std::fclose(f);
+  return true;
+}
+
+int InsertIcon(int index, const std::string& name) {
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = index;
+  item.pszText = const_cast<char*>(name.c_str());
+  item.iImage = 0;
+  return static_cast<int>(SendMessageA(listView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+bool PlaceIcon(int index, int x, int y) {
+  POINT pt = {x, y};
+  return SendMessageA(listView, LVM_SETITEMPOSITION32, index, reinterpret_cast<LPARAM>(&pt)) != 0;
+}
+
+std::string Dump() {
+  int count = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+  // Reads through the view like any client would; counted like any other read.
+  std::string out = "count " + std::to_string(count) + "\n";
+  for (int i = 0; i < count; ++i) {
+    char text[4096] = {};
+    LVITEMA item = {};
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(listView, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+    POINT pt = {};
+    SendMessageA(listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&pt));
+    out += std::to_string(i) + "\t" + text + "\t" + std::to_string(pt.x) + "\t" + std::to_string(pt.y) + "\n";
+  }
+  return out;
+}
+
+// Splits "word rest" at the first blank.
+std::string NextWord(std::string* rest) {
+  size_t blank = rest->find(' ');
+  std::string word = rest->substr(0, blank);
+  *rest = blank == std::string::npos ? std::string() : rest->substr(blank + 1);
+  return word;
+}
+
+long long Number(std::string* rest) { return std::strtoll(NextWord(rest).c_str(), nullptr, 0); }
+
+bool RunCommand(const std::string& line, std::string* reply) {
+  std::string rest = line;
+  std::string verb = NextWord(&rest);
+  if (verb == "dump") {
+    *reply = Dump();
+    return true;
+  }
+  if (verb == "move") {
+    int i = static_cast<int>(Number(&rest));
+    int x = static_cast<int>(Number(&rest));
+    int y = static_cast<int>(Number(&rest));
+    return PlaceIcon(i, x, y);
+  }
+  if (verb == "add") {
+    int x = static_cast<int>(Number(&rest));
+    int y = static_cast<int>(Number(&rest));
+    int count = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+    int index = InsertIcon(count, rest);
+    if (index < 0) return false;
+    *reply = std::to_string(index);
+    return PlaceIcon(index, x, y);
+  }
+  if (verb == "remove") {
+    return SendMessageA(listView, LVM_DELETEITEM, static_cast<WPARAM>(Number(&rest)), 0) != 0;
+  }
+  if (verb == "rename") {
+    int i = static_cast<int>(Number(&rest));
+    LVITEMA item = {};
+    item.iSubItem = 0;
+    item.pszText = const_cast<char*>(rest.c_str());
+    return SendMessageA(listView, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item)) != 0;
+  }
+  if (verb == "send") {
+    UINT msg = static_cast<UINT>(Number(&rest));
+    WPARAM w = static_cast<WPARAM>(Number(&rest));
+    LPARAM l = static_cast<LPARAM>(Number(&rest));
+    *reply = std::to_string(SendMessageA(listView, msg, w, l));
+    return true;
+  }
+  if (verb == "notify") {
+    NMHDR header = {};
+    header.hwndFrom = listView;
+    header.idFrom = 1;
+    header.code = static_cast<UINT>(Number(&rest));
+    *reply = std::to_string(SendMessageA(listView, WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&header)));
+    return true;
+  }
+  if (verb == "mainsend") {
+    MainSendArgs args = {};
+    args.message = static_cast<UINT>(Number(&rest));
+    args.wParam = static_cast<WPARAM>(Number(&rest));
+    args.lParam = static_cast<LPARAM>(Number(&rest));
+    SendMessageA(progman, kMainSend, 0, reinterpret_cast<LPARAM>(&args));
+    *reply = std::to_string(args.result);
+    return true;
+  }
+  if (verb == "count") {
+    std::string name = NextWord(&rest);
+    long value = -1;
+    if (name == "getitemcount") value = countGetItemCount;
+    if (name == "getitemtext") value = countGetItemText;
+    if (name == "getitemposition") value = countGetItemPosition;
+    if (name == "setitemposition") value = countSetItemPosition;
+    if (value < 0) return false;
+    *reply = std::to_string(value);
+    return true;
+  }
+  if (verb == "resetcounts") {
+    countGetItemCount = countGetItemText = countGetItemPosition = countSetItemPosition = 0;
+    return true;
+  }
+  if (verb == "quit") {
+    PostMessageA(progman, WM_CLOSE, 0, 0);
+    return true;
+  }
+  return false;
+}
+
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COPYDATA) {
+    auto* data = reinterpret_cast<COPYDATASTRUCT*>(lParam);
+    if (data->dwData != 1 || !data->lpData) return 0;
+    std::string text(static_cast<const char*>(data->lpData), data->cbData);
+    while (!text.empty() && text.back() == '\0') text.pop_back();
+    size_t newline = text.find('\n');
+    if (newline == std::string::npos) return 0;
+    std::string replyPath = text.substr(0, newline);
+    std::string reply;
+    internalRequest = true;
+    bool ok = RunCommand(text.substr(newline + 1), &reply);
+    internalRequest = false;
+    if (!replyPath.empty()) {
+      FILE* f = std::fopen(replyPath.c_str(), "wb");
+      if (f) {
+        std::fwrite(reply.data(), 1, reply.size(), f);
+        std::fclose(f);
+      }
+    }
+    return ok ? 1 : 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+DWORD WINAPI ControlThread(void*) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = ControlProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TessalyTestDesktop";
+  RegisterClassA(&wc);
+  HWND control = CreateWindowExA(0, "TessalyTestDesktop", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+  SetEvent(controlReady);
+  if (!control) return 1;
+  MSG m;
+  while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  return 0;
+}
+
+void PumpPending() {
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* iconFile = nullptr;
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--icons") == 0) iconFile = argv[i + 1];
+  }
+  std::vector<InitialIcon> icons;
+  if (iconFile && !ReadIcons(iconFile, &icons)) {
+    std::fprintf(stderr, "test_desktop: cannot read %s\n", iconFile);
+    return 2;
+  }
+
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+
+  WNDCLASSA wc = {};
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_DESKTOP + 1);
+  wc.lpfnWndProc = ProgmanProc;
+  wc.lpszClassName = "Progman";
+  RegisterClassA(&wc);
+  wc.lpfnWndProc = DefViewProc;
+  wc.lpszClassName = "SHELLDLL_DefView";
+  RegisterClassA(&wc);
+
+  int width = GetSystemMetrics(SM_CXSCREEN);
+  int height = GetSystemMetrics(SM_CYSCREEN);
+  progman = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                            width, height, nullptr, nullptr, instance, nullptr);
+  defView = CreateWindowExA(0, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width,
+                            height, progman, nullptr, instance, nullptr);
+  listView = CreateWindowExA(0, WC_LISTVIEWA, "FolderView",
+                             WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_SHAREIMAGELISTS, 0, 0, width, height,
+                             defView, reinterpret_cast<HMENU>(1), instance, nullptr);
+  if (!progman || !defView || !listView) {
+    std::fprintf(stderr, "test_desktop: cannot create the desktop windows\n");
+    return 3;
+  }
+  HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1);
+  ImageList_AddIcon(images, LoadIcon(nullptr, IDI_APPLICATION));
+  SendMessageA(listView, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+
+  for (size_t i = 0; i < icons.size(); ++i) InsertIcon(static_cast<int>(i), icons[i].name);
+  ShowWindow(progman, SW_SHOWNOACTIVATE);
+  UpdateWindow(progman);
+  PumpPending();
+  for (size_t i = 0; i < icons.size(); ++i) PlaceIcon(static_cast<int>(i), icons[i].x, icons[i].y);
+  PumpPending();
+
+  listViewProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingListViewProc)));
+
+  controlReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, ControlThread, nullptr, 0, nullptr);
+  WaitForSingleObject(controlReady, INFINITE);
+
+  MSG m;
+  while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  ImageList_Destroy(images);
+  // The control thread holds nothing that needs an orderly end.
+  CloseHandle(thread);
+  return 0;
+}

@@ -1,0 +1,77 @@
+// Client side of test_desktop.exe: starts the test desktop in its own process
+// and drives it.  Windows only.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+struct DesktopIcon {
+  std::string name;  // code page 932 bytes
+  int x = 0;
+  int y = 0;
+};
+
+bool operator==(const DesktopIcon& a, const DesktopIcon& b);
+std::string ToString(const std::vector<DesktopIcon>& icons);
+
+// Icons named `prefix`0 .. `prefix`(count-1) on a grid of `step` pixels,
+// `perRow` icons a row, starting at (left, top).
+std::vector<DesktopIcon> GridIcons(int count, const std::string& prefix = "icon", int perRow = 10,
+                                   int step = 80, int left = 20, int top = 20);
+
+// Path of a program beside the running test program (test_desktop.exe and
+// the deliverables all land in the build's output folder).
+std::string ProgramBesideMe(const char* fileName);
+
+// Path of a deliverable (Tessaly.exe, sorrel_x64.dll) in the build's output
+// folder Tessaly\, beside the test programs' folder bin\.
+std::string DeliverablePath(const char* fileName);
+
+// A fresh temporary file name in the Windows temporary folder.
+std::string TempFileName(const char* tag);
+
+class TestDesktop {
+ public:
+  TestDesktop() = default;
+  TestDesktop(const TestDesktop&) = delete;
+  TestDesktop& operator=(const TestDesktop&) = delete;
+  ~TestDesktop();  // quits the desktop if it still runs
+
+  // Starts the desktop with these icons and waits until it is ready.
+  bool Start(const std::vector<DesktopIcon>& icons);
+  // Asks the desktop to quit and waits (up to 10 s) for its process to end.
+  void Quit();
+  // Ends the desktop's process at once, as a crashing shell would.
+  void Kill();
+
+  bool Running() const;
+  DWORD ProcessId() const { return processId_; }
+  HWND Control() const { return control_; }
+  // The desktop icon view, found as Tessaly finds it.
+  static HWND FindView();
+
+  // Runs one command (see test_desktop.cpp) from the desktop's second thread.
+  bool Command(const std::string& line, std::string* reply = nullptr);
+
+  std::vector<DesktopIcon> Icons();
+  bool Move(int index, int x, int y);
+  bool Add(const std::string& name, int x, int y);
+  bool Remove(int index);
+  bool Rename(int index, const std::string& name);
+  // How many requests of this kind (getitemcount, getitemtext, getitemposition,
+  // setitemposition) the view answered since the start or the last ResetCounts.
+  long Count(const std::string& what);
+  bool ResetCounts();
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+  HWND control_ = nullptr;
+  std::string iconFile_;
+};
+
+}  // namespace testsupport
