@@ -29,6 +29,15 @@
 //                         (getitemcount, getitemtext, getitemposition,
 //                          setitemposition)
 //   resetcounts           sets every count to 0
+//   failread KIND I       from now on the view answers 0, and does nothing,
+//                         for requests of KIND (text or position) about item
+//                         I; I = -1 ends it
+//   removeafter N         when the view has answered N text requests, it
+//                         deletes its last item before answering the next one
+//                         (an icon vanishing while a capture runs)
+//   protection            reply: "ITEM TEXT POSITION", the page protection of
+//                         the memory that the last text and position requests
+//                         pointed into (0 when none came yet)
 //   quit                  closes the desktop; the process ends
 #include <windows.h>
 #include <commctrl.h>
@@ -70,12 +79,41 @@ std::atomic<long> countSetItemPosition{0};
 // Set while the control thread runs a command, so that the test's own
 // requests are not counted as requests of the program under test.
 std::atomic<bool> internalRequest{false};
+std::atomic<long> failTextItem{-1};
+std::atomic<long> failPositionItem{-1};
+std::atomic<long> removeAfterText{-1};
+std::atomic<unsigned long> itemProtection{0};
+std::atomic<unsigned long> textProtection{0};
+std::atomic<unsigned long> positionProtection{0};
+
+unsigned long ProtectionOf(const void* address) {
+  MEMORY_BASIC_INFORMATION info = {};
+  if (!address || !VirtualQuery(address, &info, sizeof info)) return 0;
+  return info.Protect;
+}
 
 LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!internalRequest) switch (msg) {
     case LVM_GETITEMCOUNT: ++countGetItemCount; break;
-    case LVM_GETITEMTEXTA: ++countGetItemText; break;
-    case LVM_GETITEMPOSITION: ++countGetItemPosition; break;
+    case LVM_GETITEMTEXTA: {
+      if (countGetItemText == removeAfterText) {
+        removeAfterText = -1;
+        LRESULT count = CallWindowProcA(listViewProc, hwnd, LVM_GETITEMCOUNT, 0, 0);
+        CallWindowProcA(listViewProc, hwnd, LVM_DELETEITEM, count - 1, 0);
+      }
+      ++countGetItemText;
+      itemProtection = ProtectionOf(reinterpret_cast<void*>(lParam));
+      if (lParam && itemProtection) {
+        textProtection = ProtectionOf(reinterpret_cast<LVITEMA*>(lParam)->pszText);
+      }
+      if (static_cast<long>(wParam) == failTextItem) return 0;
+      break;
+    }
+    case LVM_GETITEMPOSITION:
+      ++countGetItemPosition;
+      positionProtection = ProtectionOf(reinterpret_cast<void*>(lParam));
+      if (static_cast<long>(wParam) == failPositionItem) return 0;
+      break;
     case LVM_SETITEMPOSITION:
     case LVM_SETITEMPOSITION32: ++countSetItemPosition; break;
   }
@@ -238,6 +276,23 @@ bool RunCommand(const std::string& line, std::string* reply) {
   }
   if (verb == "resetcounts") {
     countGetItemCount = countGetItemText = countGetItemPosition = countSetItemPosition = 0;
+    return true;
+  }
+  if (verb == "failread") {
+    std::string kind = NextWord(&rest);
+    long index = static_cast<long>(Number(&rest));
+    if (kind == "text") failTextItem = index;
+    else if (kind == "position") failPositionItem = index;
+    else return false;
+    return true;
+  }
+  if (verb == "removeafter") {
+    removeAfterText = static_cast<long>(Number(&rest));
+    return true;
+  }
+  if (verb == "protection") {
+    *reply = std::to_string(itemProtection) + " " + std::to_string(textProtection) + " " +
+             std::to_string(positionProtection);
     return true;
   }
   if (verb == "quit") {
