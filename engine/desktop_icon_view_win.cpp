@@ -70,13 +70,14 @@ class ShellDesktopView final : public DesktopIconView {
     // longer has answers 0, as an item without a name does; taking at most
     // that many bytes keeps the text block's earlier content (the previous
     // item's name) out of the result, and the position read that follows
-    // tells the two apart.
+    // tells the two apart.  A name never exceeds 2046 bytes, whatever a
+    // misbehaving view answers.
     LRESULT length = SendMessageA(view_.window, LVM_GETITEMTEXTA, static_cast<WPARAM>(static_cast<LONG_PTR>(index)),
                                   reinterpret_cast<LPARAM>(itemBlock_));
-    if (length < 0 || length > kLongestName) return false;
+    if (length < 0) return false;
     if (ReadProcessMemory(process_, textBlock_, text_, kTextBlockSize, nullptr) != 1) return false;
-    text_[kTextBlockSize - 1] = '\0';
-    name.assign(text_, strnlen(text_, static_cast<size_t>(length)));
+    const size_t limit = static_cast<size_t>(length < kLongestName ? length : kLongestName);
+    name.assign(text_, strnlen(text_, limit));
     return true;
   }
 

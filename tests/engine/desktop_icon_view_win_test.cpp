@@ -112,6 +112,38 @@ TEST(ShellView, IconRemovedDuringCaptureIsLeftOut) {
   EXPECT_EQ(ToIcons(layout), expected) << testsupport::ToString(ToIcons(layout));
 }
 
+// A view that fills the whole text buffer without a terminator still gives
+// names of at most 2046 bytes.
+TEST(ShellView, UnterminatedTextIsCutAtTheLongestName) {
+  TestDesktop desktop;
+  ASSERT_TRUE(desktop.Start({{"a", 20, 20}, {"b", 20, 120}}));
+  ASSERT_TRUE(desktop.Command("fault unterminated on"));
+  IconLayout layout;
+  ASSERT_EQ(CaptureIconLayout(layout), 0);
+  ASSERT_EQ(layout.size(), 2u);
+  EXPECT_EQ(layout[0].name, std::string(2046, 'X'));
+  EXPECT_EQ(layout[1].name, std::string(2046, 'X'));
+}
+
+// The shell going away in the middle: the capture ends without the icons it
+// could no longer read, and a restore's moves into the void do no harm.
+TEST(ShellView, ShellEndingMidwayEndsQuietly) {
+  TestDesktop desktop;
+  ASSERT_TRUE(desktop.Start(testsupport::GridIcons(6)));
+  ASSERT_TRUE(desktop.Command("quitafter getitemtext 2"));
+  IconLayout layout;
+  EXPECT_EQ(CaptureIconLayout(layout), 0);
+  EXPECT_LE(layout.size(), 2u);
+  EXPECT_EQ(LayoutBusy, 0);
+
+  ASSERT_TRUE(desktop.Start(testsupport::GridIcons(6)));
+  ASSERT_TRUE(desktop.Command("quitafter setitemposition 1"));
+  IconLayout stored;
+  for (int i = 0; i < 6; ++i) stored.push_back({0, "icon" + std::to_string(i), 500 - 40 * i, 300});
+  EXPECT_EQ(RestoreIconLayout(stored), 0);
+  EXPECT_EQ(LayoutBusy, 0);
+}
+
 TEST(ShellView, RemembersTheViewAndLosesItWithTheShell) {
   TestDesktop desktop;
   ASSERT_TRUE(desktop.Start({{"a", 20, 20}}));

@@ -29,6 +29,13 @@
 //                         (getitemcount, getitemtext, getitemposition,
 //                          setitemposition)
 //   resetcounts           sets every count to 0
+//   fault NAME on|off     makes the view misbehave for every client:
+//                         unterminated - LVM_GETITEMTEXTA fills the whole
+//                                        buffer it is given with 'X', no NUL
+//                         noposition   - LVM_GETITEMPOSITION fails, writes nothing
+//   quitafter KIND N      the desktop closes itself (the shell going away)
+//                         once its view has answered N more requests of KIND
+//                         (getitemtext, setitemposition)
 //   failread KIND I       from now on the view answers 0, and does nothing,
 //                         for requests of KIND (text or position) about item
 //                         I; I = -1 ends it
@@ -92,8 +99,20 @@ unsigned long ProtectionOf(const void* address) {
   return info.Protect;
 }
 
+std::atomic<bool> faultUnterminated{false};
+std::atomic<bool> faultNoPosition{false};
+// Requests of this kind left before the desktop quits; -1 never.
+std::atomic<UINT> quitAfterMessage{0};
+std::atomic<long> quitAfterLeft{-1};
+
+void CountTowardsQuit(UINT msg) {
+  if (msg != quitAfterMessage || quitAfterLeft < 0) return;
+  if (--quitAfterLeft == 0) PostMessageA(progman, WM_CLOSE, 0, 0);
+}
+
 LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (!internalRequest) switch (msg) {
+  if (internalRequest) return CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
+  switch (msg) {
     case LVM_GETITEMCOUNT: ++countGetItemCount; break;
     case LVM_GETITEMTEXTA: {
       if (countGetItemText == removeAfterText) {
@@ -102,20 +121,30 @@ LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         CallWindowProcA(listViewProc, hwnd, LVM_DELETEITEM, count - 1, 0);
       }
       ++countGetItemText;
+      CountTowardsQuit(msg);
       itemProtection = ProtectionOf(reinterpret_cast<void*>(lParam));
       if (lParam && itemProtection) {
         textProtection = ProtectionOf(reinterpret_cast<LVITEMA*>(lParam)->pszText);
       }
       if (static_cast<long>(wParam) == failTextItem) return 0;
+      auto* item = reinterpret_cast<LVITEMA*>(lParam);
+      if (faultUnterminated && item && item->pszText && item->cchTextMax > 0) {
+        std::memset(item->pszText, 'X', item->cchTextMax);
+        return item->cchTextMax;
+      }
       break;
     }
     case LVM_GETITEMPOSITION:
       ++countGetItemPosition;
       positionProtection = ProtectionOf(reinterpret_cast<void*>(lParam));
       if (static_cast<long>(wParam) == failPositionItem) return 0;
+      if (faultNoPosition) return FALSE;
       break;
     case LVM_SETITEMPOSITION:
-    case LVM_SETITEMPOSITION32: ++countSetItemPosition; break;
+    case LVM_SETITEMPOSITION32:
+      ++countSetItemPosition;
+      CountTowardsQuit(LVM_SETITEMPOSITION);
+      break;
   }
   return CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
 }
@@ -294,6 +323,23 @@ bool RunCommand(const std::string& line, std::string* reply) {
     *reply = std::to_string(itemProtection) + " " + std::to_string(textProtection) + " " +
              std::to_string(positionProtection);
     return true;
+  }
+  if (verb == "fault") {
+    std::string name = NextWord(&rest);
+    bool on = rest == "on";
+    if (name == "unterminated") faultUnterminated = on;
+    else if (name == "noposition") faultNoPosition = on;
+    else return false;
+    return true;
+  }
+  if (verb == "quitafter") {
+    std::string kind = NextWord(&rest);
+    long n = static_cast<long>(Number(&rest));
+    if (kind == "getitemtext") quitAfterMessage = LVM_GETITEMTEXTA;
+    else if (kind == "setitemposition") quitAfterMessage = LVM_SETITEMPOSITION;
+    else return false;
+    quitAfterLeft = n;
+    return n > 0;
   }
   if (verb == "quit") {
     PostMessageA(progman, WM_CLOSE, 0, 0);
