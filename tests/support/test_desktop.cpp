@@ -292,7 +292,7 @@ bool RunCommand(const std::string& line, std::string* reply) {
     return n > 0;
   }
   if (verb == "quit") {
-    PostMessageA(progman, WM_CLOSE, 0, 0);
+    SendMessageA(progman, WM_CLOSE, 0, 0);
     return true;
   }
   return false;
@@ -413,8 +413,11 @@ int main(int argc, char** argv) {
     TranslateMessage(&m);
     DispatchMessageA(&m);
   }
-  ImageList_Destroy(images);
-  // The control thread holds nothing that needs an orderly end.
+  // End the control thread before the process: Wine takes seconds to end a
+  // process whose other thread still waits for messages.
+  PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0);
+  WaitForSingleObject(thread, 5000);
   CloseHandle(thread);
+  ImageList_Destroy(images);
   return 0;
 }
