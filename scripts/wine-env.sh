@@ -5,7 +5,7 @@
 # where the ja_JP locale is not generated; with LANG alone Wine falls back to
 # 1252 and every CP932 text silently round-trips as 1252.
 export WINEDEBUG=-all
-export LC_ALL=ja_JP.UTF-8
+export LC_ALL=ja_JP.UTF-8 2>/dev/null
 export WINEARCH=win64
 # A crash ends the process instead of starting winedbg, which would hold the
 # run's pipes open; the Mono and Gecko installers are never wanted.
@@ -22,6 +22,12 @@ tessaly_wine_prefix_ready() {
       wine wineboot -i >/dev/null 2>&1
       wineserver -w
       touch "$WINEPREFIX/.tessaly-ready"
+    fi
+    if [ ! -f "$WINEPREFIX/.tessaly-unmanaged" ]; then
+      # Windows not managed by the (absent) window manager: a managed window
+      # makes Wine wait two seconds for every hide.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      touch "$WINEPREFIX/.tessaly-unmanaged"
     fi
   ) 9>"$WINEPREFIX.lock"
 }
