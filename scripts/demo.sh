@@ -29,7 +29,7 @@ rc=$?
 
 for bmp in demo/*.bmp; do
   [ -f "$bmp" ] || continue
-  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+  /usr/bin/convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
 done
 for f in build/windows/wineprefix-demo-run/drive_c/users/*/AppData/Roaming/Brindle-Works/Tessaly/*; do
   [ -f "$f" ] && cp "$f" demo/

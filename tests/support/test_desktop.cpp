@@ -24,11 +24,28 @@
 //   rename I NAME         sets icon I's text
 //   send MSG W L          SendMessage(view, MSG, W, L) from the second thread
 //   notify CODE           WM_NOTIFY with a real NMHDR of this process, code CODE
+//   sendto WIN MSG W L    like send, to WIN: progman, defview or view
 //   mainsend MSG W L      the desktop's own thread sends MSG to its view
 //   count NAME            reply: how many requests of NAME the view answered
 //                         (getitemcount, getitemtext, getitemposition,
 //                          setitemposition)
 //   resetcounts           sets every count to 0
+//   fault NAME on|off     makes the view misbehave for every client:
+//                         unterminated - LVM_GETITEMTEXTA fills the whole
+//                                        buffer it is given with 'X', no NUL
+//                         noposition   - LVM_GETITEMPOSITION fails, writes nothing
+//   quitafter KIND N      the desktop closes itself (the shell going away)
+//                         once its view has answered N more requests of KIND
+//                         (getitemtext, setitemposition)
+//   failread KIND I       from now on the view answers 0, and does nothing,
+//                         for requests of KIND (text or position) about item
+//                         I; I = -1 ends it
+//   removeafter N         when the view has answered N text requests, it
+//                         deletes its last item before answering the next one
+//                         (an icon vanishing while a capture runs)
+//   protection            reply: "ITEM TEXT POSITION", the page protection of
+//                         the memory that the last text and position requests
+//                         pointed into (0 when none came yet)
 //   quit                  closes the desktop; the process ends
 #include <windows.h>
 #include <commctrl.h>
@@ -70,14 +87,65 @@ std::atomic<long> countSetItemPosition{0};
 // Set while the control thread runs a command, so that the test's own
 // requests are not counted as requests of the program under test.
 std::atomic<bool> internalRequest{false};
+std::atomic<long> failTextItem{-1};
+std::atomic<long> failPositionItem{-1};
+std::atomic<long> removeAfterText{-1};
+std::atomic<unsigned long> itemProtection{0};
+std::atomic<unsigned long> textProtection{0};
+std::atomic<unsigned long> positionProtection{0};
+
+unsigned long ProtectionOf(const void* address) {
+  MEMORY_BASIC_INFORMATION info = {};
+  if (!address || !VirtualQuery(address, &info, sizeof info)) return 0;
+  return info.Protect;
+}
+
+std::atomic<bool> faultUnterminated{false};
+std::atomic<bool> faultNoPosition{false};
+// Requests of this kind left before the desktop quits; -1 never.
+std::atomic<UINT> quitAfterMessage{0};
+std::atomic<long> quitAfterLeft{-1};
+
+void CountTowardsQuit(UINT msg) {
+  if (msg != quitAfterMessage || quitAfterLeft < 0) return;
+  if (--quitAfterLeft == 0) PostMessageA(progman, WM_CLOSE, 0, 0);
+}
 
 LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (!internalRequest) switch (msg) {
+  if (internalRequest) return CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
+  switch (msg) {
     case LVM_GETITEMCOUNT: ++countGetItemCount; break;
-    case LVM_GETITEMTEXTA: ++countGetItemText; break;
-    case LVM_GETITEMPOSITION: ++countGetItemPosition; break;
+    case LVM_GETITEMTEXTA: {
+      if (countGetItemText == removeAfterText) {
+        removeAfterText = -1;
+        LRESULT count = CallWindowProcA(listViewProc, hwnd, LVM_GETITEMCOUNT, 0, 0);
+        CallWindowProcA(listViewProc, hwnd, LVM_DELETEITEM, count - 1, 0);
+      }
+      ++countGetItemText;
+      CountTowardsQuit(msg);
+      itemProtection = ProtectionOf(reinterpret_cast<void*>(lParam));
+      if (lParam && itemProtection) {
+        textProtection = ProtectionOf(reinterpret_cast<LVITEMA*>(lParam)->pszText);
+      }
+      if (static_cast<long>(wParam) == failTextItem) return 0;
+      auto* item = reinterpret_cast<LVITEMA*>(lParam);
+      if (faultUnterminated && item && item->pszText && item->cchTextMax > 0) {
+        std::memset(item->pszText, 'X', item->cchTextMax);
+        return item->cchTextMax;
+      }
+      break;
+    }
+    case LVM_GETITEMPOSITION:
+      ++countGetItemPosition;
+      positionProtection = ProtectionOf(reinterpret_cast<void*>(lParam));
+      if (static_cast<long>(wParam) == failPositionItem) return 0;
+      if (faultNoPosition) return FALSE;
+      break;
     case LVM_SETITEMPOSITION:
-    case LVM_SETITEMPOSITION32: ++countSetItemPosition; break;
+    case LVM_SETITEMPOSITION32:
+      ++countSetItemPosition;
+      CountTowardsQuit(LVM_SETITEMPOSITION);
+      break;
   }
   return CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
 }
@@ -208,6 +276,16 @@ bool RunCommand(const std::string& line, std::string* reply) {
     *reply = std::to_string(SendMessageA(listView, msg, w, l));
     return true;
   }
+  if (verb == "sendto") {
+    std::string name = NextWord(&rest);
+    HWND target = name == "progman" ? progman : name == "defview" ? defView : name == "view" ? listView : nullptr;
+    if (!target) return false;
+    UINT msg = static_cast<UINT>(Number(&rest));
+    WPARAM w = static_cast<WPARAM>(Number(&rest));
+    LPARAM l = static_cast<LPARAM>(Number(&rest));
+    *reply = std::to_string(SendMessageA(target, msg, w, l));
+    return true;
+  }
   if (verb == "notify") {
     NMHDR header = {};
     header.hwndFrom = listView;
@@ -240,8 +318,42 @@ bool RunCommand(const std::string& line, std::string* reply) {
     countGetItemCount = countGetItemText = countGetItemPosition = countSetItemPosition = 0;
     return true;
   }
+  if (verb == "failread") {
+    std::string kind = NextWord(&rest);
+    long index = static_cast<long>(Number(&rest));
+    if (kind == "text") failTextItem = index;
+    else if (kind == "position") failPositionItem = index;
+    else return false;
+    return true;
+  }
+  if (verb == "removeafter") {
+    removeAfterText = static_cast<long>(Number(&rest));
+    return true;
+  }
+  if (verb == "protection") {
+    *reply = std::to_string(itemProtection) + " " + std::to_string(textProtection) + " " +
+             std::to_string(positionProtection);
+    return true;
+  }
+  if (verb == "fault") {
+    std::string name = NextWord(&rest);
+    bool on = rest == "on";
+    if (name == "unterminated") faultUnterminated = on;
+    else if (name == "noposition") faultNoPosition = on;
+    else return false;
+    return true;
+  }
+  if (verb == "quitafter") {
+    std::string kind = NextWord(&rest);
+    long n = static_cast<long>(Number(&rest));
+    if (kind == "getitemtext") quitAfterMessage = LVM_GETITEMTEXTA;
+    else if (kind == "setitemposition") quitAfterMessage = LVM_SETITEMPOSITION;
+    else return false;
+    quitAfterLeft = n;
+    return n > 0;
+  }
   if (verb == "quit") {
-    PostMessageA(progman, WM_CLOSE, 0, 0);
+    SendMessageA(progman, WM_CLOSE, 0, 0);
     return true;
   }
   return false;
@@ -362,8 +474,11 @@ int main(int argc, char** argv) {
     TranslateMessage(&m);
     DispatchMessageA(&m);
   }
-  ImageList_Destroy(images);
-  // The control thread holds nothing that needs an orderly end.
+  // End the control thread before the process: Wine takes seconds to end a
+  // process whose other thread still waits for messages.
+  PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0);
+  WaitForSingleObject(thread, 5000);
   CloseHandle(thread);
+  ImageList_Destroy(images);
   return 0;
 }
