@@ -139,6 +139,11 @@ TEST_F(ProfileTest, ValuesAreCutToTheBuffer) {
   EXPECT_EQ(Read("[S]\r\n", "S", "k", "abcdef", 4, &n), "abc");
   EXPECT_EQ(Read("[S]\r\nk=v\r\n", "S", "k", "DEF", 0, &n), "");
   EXPECT_EQ(n, 0);
+  CProfile profile;
+  profile.Open(path.c_str(), 1, 0);
+  char guard[4] = "abc";
+  EXPECT_EQ(profile.GetString("S", "k", "DEF", guard, -1), 0) << "a negative size writes nothing";
+  EXPECT_STREQ(guard, "abc");
   const std::string longValue(10000, 'x');
   EXPECT_EQ(Read("[S]\r\nk=" + longValue + "\r\n", "S", "k", "D", 8192, &n), std::string(8191, 'x'));
 }
