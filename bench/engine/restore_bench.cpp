@@ -1,6 +1,6 @@
 // Restore against the in-memory desktop, and the layout files.
 //
-//   build/linux/bin/engine_bench
+//   bash scripts/bench-engine.sh   (or build/linux/bin/engine_bench)
 #include <benchmark/benchmark.h>
 
 #include <string>

@@ -1,7 +1,7 @@
 // Capture and restore of 1000 icons of the test desktop under Wine, each
 // beside its floor: the same messages and memory transfers in a plain loop.
 //
-//   scripts/wine-run.sh --prefix build/windows/wineprefix build/windows/bin/engine_shell_view_bench.exe [icons] [rounds]
+//   bash scripts/bench-engine.sh [icons] [rounds]   (also runs the native benchmarks)
 //
 // Runs are interleaved and the fastest of each kind is compared, so that the
 // other work of a shared machine weighs on both alike.
