@@ -8,6 +8,7 @@
 #include "framework/files/file_seam.h"
 #include "framework/files/file_system.h"
 #include "framework/files/profile.h"
+#include "framework/files/special_folders.h"
 #include "framework/files/strings.h"
 #include "framework/files/text_file.h"
 #include "framework/files/tokenizer.h"
@@ -62,6 +63,16 @@ int GetResolutionTag(char* buffer) {
   const ScreenSize screen = GetScreenSize();
   std::snprintf(buffer, 32, "%dx%d.qvd", screen.width, screen.height);
   return 1;
+}
+
+int GetLayoutFilePath(const char* name, char* buffer) {
+  char folder[1024];
+  if (GetAppDataFolder(nullptr, folder, sizeof folder) != 1) return 0;
+  char tag[32];
+  GetResolutionTag(tag);
+  // A path longer than 1023 bytes is cut there.
+  const int length = std::snprintf(buffer, 1024, "%s\\%s\\%s\\%s.%s", folder, "Brindle-Works", "Tessaly", name, tag);
+  return length >= 0 ? 1 : 0;
 }
 
 int SaveLayoutFile(const char* path, const IconLayout& layout) {

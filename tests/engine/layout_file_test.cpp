@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/screen_size.h"
+#include "framework/files/special_folders.h"
 #include "framework/files/file_seam.h"
 #include "tests/files/temp_folder.h"
 
@@ -211,6 +212,24 @@ TEST(LayoutFile, ResolutionTagFollowsTheScreen) {
   OverrideScreenSize(&small);
   GetResolutionTag(tag);
   EXPECT_STREQ(tag, "1024x768.qvd");
+  OverrideScreenSize(nullptr);
+}
+
+TEST(LayoutFile, PathNamesTheResolution) {
+  char folder[1024];
+  ASSERT_EQ(GetAppDataFolder(nullptr, folder, sizeof folder), 1) << "no application-data folder here";
+  struct Case {
+    ScreenSize screen;
+    const char* ending;
+  };
+  const Case cases[] = {{{1280, 1024}, "\\Brindle-Works\\Tessaly\\default.1280x1024.qvd"},
+                        {{1024, 768}, "\\Brindle-Works\\Tessaly\\default.1024x768.qvd"}};
+  for (const Case& c : cases) {
+    OverrideScreenSize(&c.screen);
+    char path[1024] = "untouched";
+    EXPECT_EQ(GetLayoutFilePath("default", path), 1);
+    EXPECT_EQ(std::string(path), std::string(folder) + c.ending);
+  }
   OverrideScreenSize(nullptr);
 }
 
