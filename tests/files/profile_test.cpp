@@ -425,6 +425,14 @@ TEST_F(ProfileTest, DeleteKeyWithoutTheSectionRewritesWithCrLf) {
   EXPECT_EQ(ReadBytes(path), "[Other]\r\nk=1\r\nlast");
 }
 
+TEST_F(ProfileTest, RewriteKeepsEverythingAfterAControlZ) {
+  WriteBytes(path, "[General]\r\nAutoRestore=1\r\n; \x1A note\r\n[Other]\r\nk=1\r\n");
+  CProfile profile;
+  profile.Open(path.c_str(), 0, 0);
+  EXPECT_EQ(profile.DeleteKey("General", "AutoRestore"), 1);
+  EXPECT_EQ(ReadBytes(path), "[General]\r\n; \x1A note\r\n[Other]\r\nk=1\r\n");
+}
+
 TEST_F(ProfileTest, DeleteKeyAndDeleteSectionOnAMissingFileCreateNothing) {
   CProfile profile;
   profile.Open(path.c_str(), 0, 0);
