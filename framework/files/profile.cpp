@@ -67,6 +67,9 @@ int CProfile::Close() {
 }
 
 int CProfile::GetString(const char* section, const char* key, const char* defaultText, char* buffer, int size) {
+  // The platform takes the size as unsigned: a negative one would let it
+  // write far past the buffer.
+  if (buffer == nullptr || size <= 0) return 0;
   return profilebackend::GetString(section, key, defaultText, buffer, size, path.c_str());
 }
 
