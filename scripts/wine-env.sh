@@ -5,7 +5,7 @@
 # where the ja_JP locale is not generated; with LANG alone Wine falls back to
 # 1252 and every CP932 text silently round-trips as 1252.
 export WINEDEBUG=-all
-export LC_ALL=ja_JP.UTF-8
+export LC_ALL=ja_JP.UTF-8 2>/dev/null
 export WINEARCH=win64
 # A crash ends the process instead of starting winedbg, which would hold the
 # run's pipes open; the Mono and Gecko installers are never wanted.

@@ -17,7 +17,9 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ $# -ge 1 ] || { echo "usage: $0 --prefix DIR [--desktop NAME,WxH] program.exe [args...]" >&2; exit 2; }
-export WINEPREFIX=${prefix:-${WINEPREFIX:-$here/../build/windows/wineprefix}}
+prefix=${prefix:-${WINEPREFIX:-$here/../build/windows/wineprefix}}
+mkdir -p "$(dirname "$prefix")"
+export WINEPREFIX="$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")"
 . "$here/wine-env.sh"
 
 own_display=0
@@ -28,10 +30,17 @@ fi
 tessaly_wine_prefix_ready
 
 if [ -n "$desktop" ]; then
-  wine explorer "/desktop=$desktop" "$@"
-else
-  wine "$@"
+  # Every program of the prefix then runs on that virtual desktop, and wine
+  # passes the program's exit code through (wine explorer /desktop does not).
+  name=${desktop%%,*}
+  size=${desktop#*,}
+  if [ "$(cat "$WINEPREFIX/.tessaly-desktop" 2>/dev/null)" != "$desktop" ]; then
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d "$name" /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$name" /d "$size" /f >/dev/null 2>&1
+    echo "$desktop" > "$WINEPREFIX/.tessaly-desktop"
+  fi
 fi
+wine "$@"
 rc=$?
 
 if [ $own_display = 1 ]; then

@@ -104,3 +104,41 @@ TEST(TestDesktop, QuitsWhenAskedAndTheViewIsGone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TestDesktop, MisbehavesOnRequestLikeABrokenShell) {
+  TestDesktop desktop;
+  ASSERT_TRUE(desktop.Start(testsupport::GridIcons(2)));
+  RemoteView remote;
+  ASSERT_TRUE(remote.Open());
+  ASSERT_TRUE(desktop.Command("fault unterminated on"));
+  ASSERT_TRUE(desktop.Command("fault noposition on"));
+  LVITEMA image = {};
+  image.pszText = static_cast<char*>(remote.text);
+  image.cchTextMax = 2047;
+  ASSERT_TRUE(WriteProcessMemory(remote.process, remote.item, &image, sizeof image, nullptr));
+  SendMessageA(remote.view, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(remote.item));
+  char local[2048];
+  ASSERT_TRUE(ReadProcessMemory(remote.process, remote.text, local, sizeof local, nullptr));
+  EXPECT_EQ(std::string(local, 2047), std::string(2047, 'X'));
+  EXPECT_EQ(SendMessageA(remote.view, LVM_GETITEMPOSITION, 0, reinterpret_cast<LPARAM>(remote.point)), FALSE);
+
+  ASSERT_TRUE(desktop.Command("fault unterminated off"));
+  ASSERT_TRUE(desktop.Command("fault noposition off"));
+  EXPECT_EQ(remote.Read(1), (DesktopIcon{"icon1", 100, 20}));
+}
+
+TEST(TestDesktop, GoesAwayAfterTheRequestsItWasGiven) {
+  TestDesktop desktop;
+  ASSERT_TRUE(desktop.Start(testsupport::GridIcons(5)));
+  ASSERT_TRUE(desktop.Command("quitafter getitemtext 3"));
+  RemoteView remote;
+  ASSERT_TRUE(remote.Open());
+  for (int i = 0; i < 3; ++i) SendMessageA(remote.view, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(remote.item));
+  for (int waited = 0; waited < 10000 && desktop.Running(); waited += 50) Sleep(50);
+  EXPECT_FALSE(desktop.Running());
+  EXPECT_FALSE(IsWindow(remote.view));
+}
+
+}  // namespace

@@ -29,6 +29,13 @@
 //                         (getitemcount, getitemtext, getitemposition,
 //                          setitemposition)
 //   resetcounts           sets every count to 0
+//   fault NAME on|off     makes the view misbehave for every client:
+//                         unterminated - LVM_GETITEMTEXTA fills the whole
+//                                        buffer it is given with 'X', no NUL
+//                         noposition   - LVM_GETITEMPOSITION fails, writes nothing
+//   quitafter KIND N      the desktop closes itself (the shell going away)
+//                         once its view has answered N more requests of KIND
+//                         (getitemtext, setitemposition)
 //   quit                  closes the desktop; the process ends
 #include <windows.h>
 #include <commctrl.h>
@@ -71,13 +78,40 @@ std::atomic<long> countSetItemPosition{0};
 // requests are not counted as requests of the program under test.
 std::atomic<bool> internalRequest{false};
 
+std::atomic<bool> faultUnterminated{false};
+std::atomic<bool> faultNoPosition{false};
+// Requests of this kind left before the desktop quits; -1 never.
+std::atomic<UINT> quitAfterMessage{0};
+std::atomic<long> quitAfterLeft{-1};
+
+void CountTowardsQuit(UINT msg) {
+  if (msg != quitAfterMessage || quitAfterLeft < 0) return;
+  if (--quitAfterLeft == 0) PostMessageA(progman, WM_CLOSE, 0, 0);
+}
+
 LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (!internalRequest) switch (msg) {
+  if (internalRequest) return CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
+  switch (msg) {
     case LVM_GETITEMCOUNT: ++countGetItemCount; break;
-    case LVM_GETITEMTEXTA: ++countGetItemText; break;
-    case LVM_GETITEMPOSITION: ++countGetItemPosition; break;
+    case LVM_GETITEMTEXTA: {
+      ++countGetItemText;
+      CountTowardsQuit(msg);
+      auto* item = reinterpret_cast<LVITEMA*>(lParam);
+      if (faultUnterminated && item && item->pszText && item->cchTextMax > 0) {
+        std::memset(item->pszText, 'X', item->cchTextMax);
+        return item->cchTextMax;
+      }
+      break;
+    }
+    case LVM_GETITEMPOSITION:
+      ++countGetItemPosition;
+      if (faultNoPosition) return FALSE;
+      break;
     case LVM_SETITEMPOSITION:
-    case LVM_SETITEMPOSITION32: ++countSetItemPosition; break;
+    case LVM_SETITEMPOSITION32:
+      ++countSetItemPosition;
+      CountTowardsQuit(LVM_SETITEMPOSITION);
+      break;
   }
   return CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
 }
@@ -239,6 +273,23 @@ bool RunCommand(const std::string& line, std::string* reply) {
   if (verb == "resetcounts") {
     countGetItemCount = countGetItemText = countGetItemPosition = countSetItemPosition = 0;
     return true;
+  }
+  if (verb == "fault") {
+    std::string name = NextWord(&rest);
+    bool on = rest == "on";
+    if (name == "unterminated") faultUnterminated = on;
+    else if (name == "noposition") faultNoPosition = on;
+    else return false;
+    return true;
+  }
+  if (verb == "quitafter") {
+    std::string kind = NextWord(&rest);
+    long n = static_cast<long>(Number(&rest));
+    if (kind == "getitemtext") quitAfterMessage = LVM_GETITEMTEXTA;
+    else if (kind == "setitemposition") quitAfterMessage = LVM_SETITEMPOSITION;
+    else return false;
+    quitAfterLeft = n;
+    return n > 0;
   }
   if (verb == "quit") {
     PostMessageA(progman, WM_CLOSE, 0, 0);
