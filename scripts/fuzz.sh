@@ -15,7 +15,7 @@ cmake --build --preset fuzz || exit 1
 mkdir -p build/fuzz/crashes
 status=0
 printf '%-16s %8s %10s %8s %8s\n' target seconds "execs/s" corpus crashes
-for exe in build/fuzz/tests/fuzz/*_fuzz; do
+for exe in build/fuzz/bin/*_fuzz; do
   [ -x "$exe" ] || continue
   name=$(basename "$exe" _fuzz)
   if [ $# -gt 0 ] && ! printf '%s\n' "$@" | grep -qx "$name"; then continue; fi

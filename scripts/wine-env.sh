@@ -23,6 +23,12 @@ tessaly_wine_prefix_ready() {
       wineserver -w
       touch "$WINEPREFIX/.tessaly-ready"
     fi
+    if [ ! -f "$WINEPREFIX/.tessaly-unmanaged" ]; then
+      # Windows not managed by the (absent) window manager: a managed window
+      # makes Wine wait two seconds for every hide.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+      touch "$WINEPREFIX/.tessaly-unmanaged"
+    fi
   ) 9>"$WINEPREFIX.lock"
 }
 

@@ -73,8 +73,6 @@ std::string LayoutFile(int width, int height) {
   return AppDataFile(("default." + std::to_string(width) + "x" + std::to_string(height) + ".qvd").c_str());
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // Writes Tessaly.ini before Tessaly starts: the automatic restore and capture
 // at a resolution change on, the start-up restore off.
 bool WriteSettings() {

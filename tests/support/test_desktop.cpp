@@ -24,6 +24,7 @@
 //   rename I NAME         sets icon I's text
 //   send MSG W L          SendMessage(view, MSG, W, L) from the second thread
 //   notify CODE           WM_NOTIFY with a real NMHDR of this process, code CODE
+//   sendto WIN MSG W L    like send, to WIN: progman, defview or view
 //   mainsend MSG W L      the desktop's own thread sends MSG to its view
 //   count NAME            reply: how many requests of NAME the view answered
 //                         (getitemcount, getitemtext, getitemposition,
@@ -242,6 +243,16 @@ bool RunCommand(const std::string& line, std::string* reply) {
     *reply = std::to_string(SendMessageA(listView, msg, w, l));
     return true;
   }
+  if (verb == "sendto") {
+    std::string name = NextWord(&rest);
+    HWND target = name == "progman" ? progman : name == "defview" ? defView : name == "view" ? listView : nullptr;
+    if (!target) return false;
+    UINT msg = static_cast<UINT>(Number(&rest));
+    WPARAM w = static_cast<WPARAM>(Number(&rest));
+    LPARAM l = static_cast<LPARAM>(Number(&rest));
+    *reply = std::to_string(SendMessageA(target, msg, w, l));
+    return true;
+  }
   if (verb == "notify") {
     NMHDR header = {};
     header.hwndFrom = listView;
@@ -292,7 +303,7 @@ bool RunCommand(const std::string& line, std::string* reply) {
     return n > 0;
   }
   if (verb == "quit") {
-    PostMessageA(progman, WM_CLOSE, 0, 0);
+    SendMessageA(progman, WM_CLOSE, 0, 0);
     return true;
   }
   return false;
@@ -413,8 +424,11 @@ int main(int argc, char** argv) {
     TranslateMessage(&m);
     DispatchMessageA(&m);
   }
-  ImageList_Destroy(images);
-  // The control thread holds nothing that needs an orderly end.
+  // End the control thread before the process: Wine takes seconds to end a
+  // process whose other thread still waits for messages.
+  PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0);
+  WaitForSingleObject(thread, 5000);
   CloseHandle(thread);
+  ImageList_Destroy(images);
   return 0;
 }
