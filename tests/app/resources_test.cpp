@@ -65,12 +65,6 @@ const Control kAboutControls[] = {
     {IDOK, "Button", "OK", true, {68, 50, 50, 14}},
 };
 
-// Where the resources are read from: this program, or Tessaly.exe.
-struct Source {
-  const char* name;
-  HMODULE module;
-};
-
 class Resources : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
@@ -270,5 +264,6 @@ TEST_P(Resources, VersionNamesTheMakerProductAndVersion) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ThisProgram, Resources, ::testing::Values("self"));
+INSTANTIATE_TEST_SUITE_P(TessalyExe, Resources, ::testing::Values("Tessaly.exe"));
 
 }  // namespace

@@ -6,16 +6,11 @@
 namespace e2e {
 namespace {
 
-const char* const kMenuTexts[] = {
-    "メニューを閉じる(&C)", "", "アイコン位置を保存する(&S)", "名前をつけてアイコン位置を保存する(&N)", "",
-    "アイコン位置を復元する(&R)", "名前をつけたアイコン位置を復元する(&M)", "", "設定(&O)",
-    "バージョン情報(&A)", "", "終了(&X)",
-};
-
 class E2eTray : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(tessaly.Start()); }
   void TearDown() override {
+    if (!tessaly.Running()) return;
     int exitCode = -99;
     EXPECT_TRUE(tessaly.Close(&exitCode));
     EXPECT_EQ(exitCode, 0);
@@ -35,21 +30,45 @@ class E2eTray : public ::testing::Test {
   Tessaly tessaly;
 };
 
-TEST_F(E2eTray, RightButtonOpensTheMenuWithItsItems) {
-  Click(WM_RBUTTONDOWN);
-  HWND menuWindow = WaitForMenu();
-  ASSERT_NE(menuWindow, nullptr);
-  HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
-  if (menu && GetMenuItemCount(menu) > 0) {
-    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(std::size(kMenuTexts)));
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-      char text[256] = {};
-      GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-      EXPECT_EQ(std::string(text), kMenuTexts[i]) << "position " << i;
-    }
+// The menu's items cannot be read from another process under Wine, so each
+// is chosen by its access key and known by what it does.  (The texts
+// themselves are checked byte for byte in the resources' own test.)
+TEST_F(E2eTray, RightButtonOpensTheMenuAndItsItemsRunTheirCommands) {
+  struct Item {
+    char key;
+    const char* opens;  // the title of the window the command opens
+  };
+  const Item items[] = {{'O', "設定"}, {'A', "バージョン情報"}, {'S', "エラー"}, {'R', "エラー - Pavane"}};
+  for (const Item& item : items) {
+    SCOPED_TRACE(std::string("access key ") + item.key);
+    Click(WM_RBUTTONDOWN);
+    HWND menu = WaitForMenu();
+    ASSERT_NE(menu, nullptr);
+    PostMessageA(menu, WM_CHAR, item.key, 0);
+    HWND opened = tessaly.WaitForDialog(item.opens);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(tessaly.FindMenu(), nullptr);
+    PressOk(opened);
+    ASSERT_TRUE(tessaly.WaitForNoDialog(item.opens));
   }
-  CloseMenu(menuWindow);
-  EXPECT_EQ(tessaly.FindMenu(), nullptr);
+
+  // "Close the menu" only closes it.
+  Click(WM_RBUTTONDOWN);
+  HWND menu = WaitForMenu();
+  ASSERT_NE(menu, nullptr);
+  PostMessageA(menu, WM_CHAR, 'C', 0);
+  EXPECT_TRUE(WaitFor([&] { return tessaly.FindMenu() == nullptr; }, 10000));
+  Sleep(500);
+  EXPECT_EQ(tessaly.FindOwnWindow("#32770", nullptr), nullptr);
+
+  // Exit ends the program normally.
+  Click(WM_RBUTTONDOWN);
+  menu = WaitForMenu();
+  ASSERT_NE(menu, nullptr);
+  PostMessageA(menu, WM_CHAR, 'X', 0);
+  int exitCode = -99;
+  ASSERT_TRUE(tessaly.WaitExit(&exitCode));
+  EXPECT_EQ(exitCode, 0);
 }
 
 TEST_F(E2eTray, LeftClicksAndOtherIconsOpenNothing) {
