@@ -71,4 +71,9 @@ bool Exists(const std::string& path) {
   return fs::exists(ToNative(path), ignored);
 }
 
+void RemoveFile(const std::string& path) {
+  std::error_code ignored;
+  fs::remove(ToNative(path), ignored);
+}
+
 }  // namespace testfiles

@@ -31,5 +31,6 @@ class TempFolder {
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool Exists(const std::string& path);
+void RemoveFile(const std::string& path);
 
 }  // namespace testfiles

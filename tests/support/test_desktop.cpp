@@ -37,6 +37,15 @@
 //   quitafter KIND N      the desktop closes itself (the shell going away)
 //                         once its view has answered N more requests of KIND
 //                         (getitemtext, setitemposition)
+//   failread KIND I       from now on the view answers 0, and does nothing,
+//                         for requests of KIND (text or position) about item
+//                         I; I = -1 ends it
+//   removeafter N         when the view has answered N text requests, it
+//                         deletes its last item before answering the next one
+//                         (an icon vanishing while a capture runs)
+//   protection            reply: "ITEM TEXT POSITION", the page protection of
+//                         the memory that the last text and position requests
+//                         pointed into (0 when none came yet)
 //   quit                  closes the desktop; the process ends
 #include <windows.h>
 #include <commctrl.h>
@@ -78,6 +87,18 @@ std::atomic<long> countSetItemPosition{0};
 // Set while the control thread runs a command, so that the test's own
 // requests are not counted as requests of the program under test.
 std::atomic<bool> internalRequest{false};
+std::atomic<long> failTextItem{-1};
+std::atomic<long> failPositionItem{-1};
+std::atomic<long> removeAfterText{-1};
+std::atomic<unsigned long> itemProtection{0};
+std::atomic<unsigned long> textProtection{0};
+std::atomic<unsigned long> positionProtection{0};
+
+unsigned long ProtectionOf(const void* address) {
+  MEMORY_BASIC_INFORMATION info = {};
+  if (!address || !VirtualQuery(address, &info, sizeof info)) return 0;
+  return info.Protect;
+}
 
 std::atomic<bool> faultUnterminated{false};
 std::atomic<bool> faultNoPosition{false};
@@ -95,8 +116,18 @@ LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   switch (msg) {
     case LVM_GETITEMCOUNT: ++countGetItemCount; break;
     case LVM_GETITEMTEXTA: {
+      if (countGetItemText == removeAfterText) {
+        removeAfterText = -1;
+        LRESULT count = CallWindowProcA(listViewProc, hwnd, LVM_GETITEMCOUNT, 0, 0);
+        CallWindowProcA(listViewProc, hwnd, LVM_DELETEITEM, count - 1, 0);
+      }
       ++countGetItemText;
       CountTowardsQuit(msg);
+      itemProtection = ProtectionOf(reinterpret_cast<void*>(lParam));
+      if (lParam && itemProtection) {
+        textProtection = ProtectionOf(reinterpret_cast<LVITEMA*>(lParam)->pszText);
+      }
+      if (static_cast<long>(wParam) == failTextItem) return 0;
       auto* item = reinterpret_cast<LVITEMA*>(lParam);
       if (faultUnterminated && item && item->pszText && item->cchTextMax > 0) {
         std::memset(item->pszText, 'X', item->cchTextMax);
@@ -106,6 +137,8 @@ LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     }
     case LVM_GETITEMPOSITION:
       ++countGetItemPosition;
+      positionProtection = ProtectionOf(reinterpret_cast<void*>(lParam));
+      if (static_cast<long>(wParam) == failPositionItem) return 0;
       if (faultNoPosition) return FALSE;
       break;
     case LVM_SETITEMPOSITION:
@@ -283,6 +316,23 @@ bool RunCommand(const std::string& line, std::string* reply) {
   }
   if (verb == "resetcounts") {
     countGetItemCount = countGetItemText = countGetItemPosition = countSetItemPosition = 0;
+    return true;
+  }
+  if (verb == "failread") {
+    std::string kind = NextWord(&rest);
+    long index = static_cast<long>(Number(&rest));
+    if (kind == "text") failTextItem = index;
+    else if (kind == "position") failPositionItem = index;
+    else return false;
+    return true;
+  }
+  if (verb == "removeafter") {
+    removeAfterText = static_cast<long>(Number(&rest));
+    return true;
+  }
+  if (verb == "protection") {
+    *reply = std::to_string(itemProtection) + " " + std::to_string(textProtection) + " " +
+             std::to_string(positionProtection);
     return true;
   }
   if (verb == "fault") {

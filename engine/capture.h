@@ -1,0 +1,21 @@
+// Capture: reads the name and position of every desktop icon into a layout.
+#pragma once
+
+#include "engine/desktop_icon_view.h"
+#include "engine/icon_layout.h"
+
+// 1 while a capture or a restore runs, else 0.  The automatic save reads it
+// and stays quiet while it is set.  A plain flag, not a count: a restore's
+// inner capture clears it when it ends, so it reads 0 during a restore's
+// moves.  Main thread only.
+extern int LayoutBusy;
+
+// Replaces `layout` with every icon of the view that could be read, sorted by
+// ComparePosition; each entry's index is the icon's item index.  Items whose
+// text or position cannot be read are left out.  Returns 0 when the view
+// could be opened (the layout may still be empty), -1 when it could not (the
+// layout is then empty).  Sets LayoutBusy on entry and clears it on return.
+int CaptureIconLayout(DesktopIconView& view, IconLayout& layout);
+
+// The same, on the platform's desktop (GetDesktopIconView).
+int CaptureIconLayout(IconLayout& layout);

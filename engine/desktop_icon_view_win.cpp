@@ -1,0 +1,135 @@
+// The shell's desktop icon view: a SysListView32 in the shell's process, read
+// through three small blocks of memory placed in that process.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstddef>
+#include <cstring>
+
+#include "engine/desktop_icon_view.h"
+#include "framework/window/list_view.h"
+
+namespace {
+
+// PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE: enough to place,
+// fill, read and free the blocks, nothing more.
+constexpr DWORD kShellAccess = 0x38;
+
+// The text block holds a name of at most 2046 bytes and its terminator; the
+// view is told 2047 so that it always has room for the NUL.
+constexpr SIZE_T kTextBlockSize = 2048;
+constexpr int kTextMax = 2047;
+constexpr int kLongestName = kTextMax - 1;
+
+// The shell is a 64-bit process: its LVITEMA is the record that ends with
+// iGroupId, cColumns and puColumns, 72 bytes.  Later members of this build's
+// LVITEMA are not sent.
+constexpr SIZE_T kItemBlockSize = offsetof(LVITEMA, puColumns) + sizeof(void*);
+static_assert(kItemBlockSize == 72, "the shell's LVITEMA is 72 bytes");
+
+class ShellDesktopView final : public DesktopIconView {
+ public:
+  ~ShellDesktopView() override { Close(); }
+
+  DesktopViewHandle FindDesktopListView() override {
+    // Each step searches under the previous result even when it is null.
+    HWND progman = FindWindowA("Progman", "Program Manager");
+    HWND defView = FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr);
+    HWND view = FindWindowExA(defView, nullptr, "SysListView32", nullptr);
+    if (view) remembered_ = view;
+    return remembered_;
+  }
+
+  bool Open() override {
+    Close();
+    HWND window = static_cast<HWND>(FindDesktopListView());
+    if (!window) return false;
+    DWORD processId = 0;
+    if (!GetWindowThreadProcessId(window, &processId)) return false;
+    process_ = OpenProcess(kShellAccess, FALSE, processId);
+    if (!process_) return false;
+    view_.Attach(nullptr, window);
+    // Data only: the blocks are never executed, so they are not executable.
+    // A block that cannot be placed makes every transfer through it fail,
+    // and the items concerned are skipped.
+    positionBlock_ = Allocate(sizeof(POINT));
+    textBlock_ = Allocate(kTextBlockSize);
+    itemBlock_ = Allocate(kItemBlockSize);
+    std::memset(&image_, 0, sizeof image_);
+    image_.pszText = static_cast<char*>(textBlock_);
+    image_.cchTextMax = kTextMax;
+    return true;
+  }
+
+  int GetItemCount() override { return view_.GetItemCount(); }
+
+  bool ReadItemText(int index, std::string& name) override {
+    if (!itemBlock_ || !textBlock_) return false;
+    if (WriteProcessMemory(process_, itemBlock_, &image_, kItemBlockSize, nullptr) != 1) return false;
+    // The answer is the length of the text copied.  An item the view no
+    // longer has answers 0, as an item without a name does; taking at most
+    // that many bytes keeps the text block's earlier content (the previous
+    // item's name) out of the result, and the position read that follows
+    // tells the two apart.  A name never exceeds 2046 bytes, whatever a
+    // misbehaving view answers.
+    LRESULT length = SendMessageA(view_.window, LVM_GETITEMTEXTA, static_cast<WPARAM>(static_cast<LONG_PTR>(index)),
+                                  reinterpret_cast<LPARAM>(itemBlock_));
+    if (length < 0) return false;
+    if (ReadProcessMemory(process_, textBlock_, text_, kTextBlockSize, nullptr) != 1) return false;
+    const size_t limit = static_cast<size_t>(length < kLongestName ? length : kLongestName);
+    name.assign(text_, strnlen(text_, limit));
+    return true;
+  }
+
+  bool ReadItemPosition(int index, int& x, int& y) override {
+    if (!positionBlock_) return false;
+    // The view answers FALSE for an item it does not have; the block then
+    // still holds the previous item's place.
+    if (!view_.GetItemPosition(index, static_cast<POINT*>(positionBlock_))) return false;
+    POINT point = {};
+    if (ReadProcessMemory(process_, positionBlock_, &point, sizeof point, nullptr) != 1) return false;
+    x = point.x;
+    y = point.y;
+    return true;
+  }
+
+  void SetItemPosition(int index, int x, int y) override {
+    // A move needs no shell memory: it goes to the view of the latest lookup.
+    CListView target;
+    target.Attach(nullptr, remembered_);
+    target.SetItemPosition(index, x, y);
+  }
+
+  void Close() override {
+    for (void** block : {&positionBlock_, &textBlock_, &itemBlock_}) {
+      if (*block) VirtualFreeEx(process_, *block, 0, MEM_RELEASE);
+      *block = nullptr;
+    }
+    if (process_) CloseHandle(process_);
+    process_ = nullptr;
+    view_.window = nullptr;
+    view_.parent = nullptr;
+    view_.instance = nullptr;
+  }
+
+ private:
+  void* Allocate(SIZE_T size) {
+    return VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+
+  HWND remembered_ = nullptr;  // written by every successful lookup, never cleared
+  CListView view_;             // bound to the shell's window; does not own it
+  HANDLE process_ = nullptr;
+  void* positionBlock_ = nullptr;  // addresses in the shell's process
+  void* textBlock_ = nullptr;
+  void* itemBlock_ = nullptr;
+  LVITEMA image_ = {};
+  char text_[kTextBlockSize] = {};
+};
+
+}  // namespace
+
+DesktopIconView& GetDesktopIconView() {
+  static ShellDesktopView view;
+  return view;
+}

@@ -1,0 +1,23 @@
+// Restore: puts a stored layout back on the desktop.
+#pragma once
+
+#include "engine/desktop_icon_view.h"
+#include "engine/icon_layout.h"
+
+// Moves every desktop icon whose name (byte for byte, case-sensitive) is
+// stored in `layout` to its stored place.  Stored entries are taken in
+// position order, and each takes the first same-named icon, by captured
+// position, that no earlier entry took.  An icon standing on the stored place
+// changes places with the incoming one: it goes to the parking position (the
+// screen's width and height, just beyond its bottom-right corner), the
+// incoming icon takes the place, and it takes the incoming icon's old place.
+// Icons whose names are not stored move only when they stand in the way.
+//
+// `layout` comes back sorted by ComparePosition, its entries unchanged.
+// Returns 0 when the desktop could be captured (whether or not anything
+// moved), -1 when it could not; nothing is moved then and `layout` keeps its
+// order.  LayoutBusy is 0 on return.
+int RestoreIconLayout(DesktopIconView& view, IconLayout& layout);
+
+// The same, on the platform's desktop (GetDesktopIconView).
+int RestoreIconLayout(IconLayout& layout);

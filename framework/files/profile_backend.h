@@ -1,0 +1,17 @@
+// What CProfile needs from the system: the two private-profile operations
+// and the access probe of Open.  profile_win.cpp calls the Win32 functions;
+// profile_posix.cpp works on the file's text with ProfileText.
+#pragma once
+
+namespace profilebackend {
+
+// GetPrivateProfileStringA(section, key, default, buffer, size, path).
+int GetString(const char* section, const char* key, const char* defaultText, char* buffer, int size,
+              const char* path);
+// WritePrivateProfileStringA(section, key, value, path).
+int WriteString(const char* section, const char* key, const char* value, const char* path);
+// Opens the existing file once with the asked access and closes it; with
+// readOnly 0 and truncate non-zero it is emptied.  True when it opened.
+bool ProbeFile(const char* path, int readOnly, int truncate);
+
+}  // namespace profilebackend
