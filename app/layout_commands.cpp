@@ -40,6 +40,9 @@ std::string MakeLayoutFileFilter(const std::string& resolutionTag) {
   for (char& c : filter) {
     if (c == '\n') c = '\0';
   }
+  // The last line feed became the first NUL of the closing pair; the pair is
+  // part of the text, not left to the string's terminator.
+  filter.push_back('\0');
   return filter;
 }
 

@@ -57,7 +57,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   WNDCLASSEXA description = MainWindowClass(instance);
   // WM_CREATE runs during Create: tray icon, desktop lookup, start-up actions.
-  HWND created = window.Create(0, kMainWindowTitle, WS_MINIMIZE, 0, 1, 0, 1, nullptr, nullptr, 0, description);
+  HWND created = window.Create(0, kMainWindowTitle, WS_MINIMIZE, 0, 1, 0, 1, nullptr, nullptr, 0, &description);
   if (!created) return kExitNoWindow;  // the hook goes with the library at exit; settings are not saved
   ShowWindow(created, SW_HIDE);
 
