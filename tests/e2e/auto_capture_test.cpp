@@ -96,5 +96,38 @@ TEST_F(E2eAutoCapture, AFailedCaptureNeverOverwritesAStoredFile) {
   EXPECT_EQ(ReadBytes(LayoutFile(1024, 768)), before);
 }
 
+// The resolution changes while a restore is moving icons.  The display change
+// must wait until the restore is done: then the new resolution's layout is
+// restored whole, not mixed with the rest of the first restore.
+TEST_F(E2eAutoCapture, ADisplayChangeDuringARestoreRunsAfterIt) {
+  std::vector<DesktopIcon> icons = testsupport::GridIcons(200, "icon", 20, 50, 10, 10);
+  ASSERT_TRUE(desktop.Start(icons));
+  icons = desktop.Icons();
+  std::vector<DesktopIcon> stored1024 = icons;
+  std::vector<DesktopIcon> stored800 = icons;
+  for (size_t i = 0; i < icons.size(); ++i) {
+    stored1024[i].x = icons[(i + 1) % icons.size()].x;
+    stored1024[i].y = icons[(i + 1) % icons.size()].y;
+    stored800[i].x = 15 + static_cast<int>(i % 10) * 70;
+    stored800[i].y = 15 + static_cast<int>(i / 10) * 25;
+  }
+  ASSERT_TRUE(WriteSettings("[General]\r\nResolution_AutoRestore=true\r\n"));
+  ASSERT_TRUE(WriteLayout(LayoutFile(1024, 768), stored1024));
+  ASSERT_TRUE(WriteLayout(LayoutFile(800, 600), stored800));
+  ASSERT_TRUE(tessaly.Start());
+
+  ASSERT_TRUE(desktop.ResetCounts());
+  ASSERT_TRUE(tessaly.Post(WM_COMMAND, kRestore));
+  ASSERT_TRUE(WaitFor([&] { return desktop.Count("setitemposition") > 0; }, 30000));
+  ASSERT_TRUE(ChangeResolution(800, 600));
+  EXPECT_TRUE(WaitFor([&] { return desktop.Icons() == stored800; }, 60000));
+  WaitForQuietDesktop(desktop);
+  EXPECT_EQ(desktop.Icons(), stored800);
+
+  int exitCode = -99;
+  ASSERT_TRUE(tessaly.Close(&exitCode));
+  EXPECT_EQ(exitCode, 0);
+}
+
 }  // namespace
 }  // namespace e2e
