@@ -7,6 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "framework/files/strings.h"
+
 namespace testfiles {
 
 namespace {
@@ -17,10 +19,9 @@ namespace fs = std::filesystem;
 // wants slashes.  Test paths are ASCII, so no two-byte rule is needed here.
 constexpr bool kSlashSystem = fs::path::preferred_separator == '/';
 
+// Two-byte characters whose second byte is 0x5C keep it (strings.h).
 std::string ToNative(std::string path) {
-  if (kSlashSystem)
-    for (char& c : path)
-      if (c == '\\') c = '/';
+  if (kSlashSystem) ReplaceChar(&path[0], '\\', '/');
   return path;
 }
 

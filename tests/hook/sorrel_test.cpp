@@ -18,6 +18,18 @@ namespace {
 
 using testsupport::TestDesktop;
 
+// The deliverable as Tessaly's folder holds it, its exports looked up by name.
+struct SorrelLibrary {
+  SorrelLibrary() {
+    module = LoadLibraryA(testsupport::DeliverablePath("sorrel_x64.dll").c_str());
+    start = reinterpret_cast<SorrelStartFunction>(reinterpret_cast<void*>(GetProcAddress(module, "Sorrel_Start")));
+    end = reinterpret_cast<SorrelEndFunction>(reinterpret_cast<void*>(GetProcAddress(module, "Sorrel_End")));
+  }
+  HMODULE module;
+  SorrelStartFunction start;
+  SorrelEndFunction end;
+};
+
 struct Report {
   WPARAM message;
   LPARAM code;
@@ -102,8 +114,18 @@ std::string Describe(const std::vector<Report>& reports) {
 }
 
 class Hook : public ::testing::Test {
+ public:
+  static const SorrelLibrary& Library() {
+    static SorrelLibrary library;
+    return library;
+  }
+
  protected:
-  void TearDown() override { EXPECT_EQ(Sorrel_End(), 1); }
+  void SetUp() override {
+    ASSERT_NE(Library().start, nullptr);
+    ASSERT_NE(Library().end, nullptr);
+  }
+  void TearDown() override { EXPECT_EQ(Hook::Library().end(), 1); }
 
   bool StartDesktop() {
     if (!desktop_.Start(testsupport::GridIcons(2))) return false;
@@ -128,7 +150,7 @@ class Hook : public ::testing::Test {
 TEST_F(Hook, AMoveFromAnotherProcessIsReportedWithCodeZero) {
   MainWindow main;
   ASSERT_TRUE(StartDesktop());
-  ASSERT_EQ(Sorrel_Start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
   MoveFromHere();
   std::vector<Report> reports = main.WaitFor(LVM_SETITEMPOSITION);
   ASSERT_EQ(CountOf(reports, LVM_SETITEMPOSITION), 1) << Describe(reports);
@@ -144,7 +166,7 @@ TEST_F(Hook, ANotifyFromAnotherThreadIsReportedWithItsCodeZeroExtended) {
   constexpr Case cases[] = {{LVN_DELETEITEM, 0xFFFFFF99}, {LVN_INSERTITEM, 0xFFFFFF9A}, {LVN_ENDLABELEDITA, 0xFFFFFF96}};
   MainWindow main;
   ASSERT_TRUE(StartDesktop());
-  ASSERT_EQ(Sorrel_Start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
   for (const Case& c : cases) {
     ASSERT_TRUE(desktop_.Command("notify " + std::to_string(static_cast<int>(c.code))));
     std::vector<Report> reports = main.WaitFor(WM_NOTIFY);
@@ -157,7 +179,7 @@ TEST_F(Hook, ANotifyFromAnotherThreadIsReportedWithItsCodeZeroExtended) {
 TEST_F(Hook, MessagesTheDesktopThreadSendsItselfAreNotReported) {
   MainWindow main;
   ASSERT_TRUE(StartDesktop());
-  ASSERT_EQ(Sorrel_Start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
   // The second thread asks the desktop's thread (a report of its own) to move
   // an icon itself (no report).
   ASSERT_TRUE(desktop_.Command("mainsend " + std::to_string(LVM_SETITEMPOSITION) + " 1 0x00500050"));
@@ -170,7 +192,7 @@ TEST_F(Hook, MessagesTheDesktopThreadSendsItselfAreNotReported) {
 TEST_F(Hook, ANotifyWithoutAReadableHeaderIsReportedWithCodeZero) {
   MainWindow main;
   ASSERT_TRUE(StartDesktop());
-  ASSERT_EQ(Sorrel_Start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
   // Sent to the Progman window, which does not read the header itself.
   for (const char* address : {"0", "0x10", "0x7FFFFFFF0000"}) {
     ASSERT_TRUE(desktop_.Command(std::string("sendto progman 78 1 ") + address)) << address;
@@ -185,7 +207,7 @@ TEST_F(Hook, ANotifyWithoutAReadableHeaderIsReportedWithCodeZero) {
 
 TEST_F(Hook, ReportsBeforeTheMainWindowExistsAreDroppedAndLaterOnesArrive) {
   ASSERT_TRUE(StartDesktop());
-  ASSERT_EQ(Sorrel_Start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
   MoveFromHere();  // nobody to report to
   ASSERT_TRUE(desktop_.Command("sendto progman " + std::to_string(kSentinel) + " 0 0"));
   MainWindow main;
@@ -196,7 +218,7 @@ TEST_F(Hook, ReportsBeforeTheMainWindowExistsAreDroppedAndLaterOnesArrive) {
 
 TEST_F(Hook, ANewMainWindowReceivesTheReportsAfterTheOldOneIsGone) {
   ASSERT_TRUE(StartDesktop());
-  ASSERT_EQ(Sorrel_Start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
   {
     MainWindow first;
     MoveFromHere();
@@ -212,22 +234,22 @@ TEST_F(Hook, ANewMainWindowReceivesTheReportsAfterTheOldOneIsGone) {
 TEST_F(Hook, StartingTwiceLeavesOneHookAndEndRemovesIt) {
   MainWindow main;
   ASSERT_TRUE(StartDesktop());
-  ASSERT_EQ(Sorrel_Start(), 1);
-  ASSERT_EQ(Sorrel_Start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
   MoveFromHere();
   std::vector<Report> reports = ReportsUpToSentinel(main);
   EXPECT_EQ(CountOf(reports, LVM_SETITEMPOSITION), 1) << Describe(reports);
 
-  EXPECT_EQ(Sorrel_End(), 1);
+  EXPECT_EQ(Hook::Library().end(), 1);
   MoveFromHere();  // not hooked: not reported
-  ASSERT_EQ(Sorrel_Start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
   reports = ReportsUpToSentinel(main);
   EXPECT_EQ(CountOf(reports, LVM_SETITEMPOSITION), 0) << Describe(reports);
 }
 
 TEST_F(Hook, EndWithoutStartSucceeds) {
-  EXPECT_EQ(Sorrel_End(), 1);
-  EXPECT_EQ(Sorrel_End(), 1);
+  EXPECT_EQ(Hook::Library().end(), 1);
+  EXPECT_EQ(Hook::Library().end(), 1);
 }
 
 DWORD WINAPI ReturnAtOnce(void*) { return 0; }
@@ -235,7 +257,7 @@ DWORD WINAPI ReturnAtOnce(void*) { return 0; }
 TEST_F(Hook, AThreadEndingInTheTrayProcessLeavesTheHookInPlace) {
   MainWindow main;
   ASSERT_TRUE(StartDesktop());
-  ASSERT_EQ(Sorrel_Start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
   HANDLE thread = CreateThread(nullptr, 0, ReturnAtOnce, nullptr, 0, nullptr);
   ASSERT_NE(thread, nullptr);
   WaitForSingleObject(thread, INFINITE);
@@ -248,14 +270,14 @@ TEST_F(Hook, AThreadEndingInTheTrayProcessLeavesTheHookInPlace) {
 TEST_F(Hook, ARestartedDesktopIsHookedAgain) {
   MainWindow main;
   ASSERT_TRUE(StartDesktop());
-  ASSERT_EQ(Sorrel_Start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
   desktop_.Quit();
   // The view remembered from before has gone with its thread: no thread to
   // hook, and no hook on every thread instead.
-  EXPECT_EQ(Sorrel_Start(), 0);
+  EXPECT_EQ(Hook::Library().start(), 0);
 
   ASSERT_TRUE(StartDesktop());
-  ASSERT_EQ(Sorrel_Start(), 1);
+  ASSERT_EQ(Hook::Library().start(), 1);
   MoveFromHere();
   std::vector<Report> reports = main.WaitFor(LVM_SETITEMPOSITION);
   EXPECT_EQ(CountOf(reports, LVM_SETITEMPOSITION), 1) << Describe(reports);
@@ -264,9 +286,10 @@ TEST_F(Hook, ARestartedDesktopIsHookedAgain) {
 // Runs in a process of its own (see CMakeLists.txt): nothing has been found
 // before.
 TEST(HookWithoutDesktop, StartInstallsNothingWhenNoDesktopViewWasEverFound) {
+  ASSERT_NE(Hook::Library().start, nullptr);
   ASSERT_EQ(TestDesktop::FindView(), nullptr);
-  EXPECT_EQ(Sorrel_Start(), 0);
-  EXPECT_EQ(Sorrel_End(), 1);
+  EXPECT_EQ(Hook::Library().start(), 0);
+  EXPECT_EQ(Hook::Library().end(), 1);
 }
 
 }  // namespace
