@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "framework/files/file_seam.h"
@@ -33,13 +34,55 @@ ReadResult ReadFile(const char* path, std::string& bytes) {
   return ok ? ReadResult::kRead : ReadResult::kFailed;
 }
 
+// The text of the file read last, parsed.  A read compares the file's bytes
+// with the cached ones, so a file changed by anyone is always parsed anew;
+// what is saved is the parsing of an unchanged file (a layout reads
+// thousands of values from one file).
+struct ParsedFile {
+  std::string bytes;
+  ProfileText text;
+};
+
+std::mutex cacheLock;
+ParsedFile cache;
+
+// The parsed text of `bytes`, from the cache when they are the same.
+ProfileText Parsed(const std::string& bytes) {
+  std::lock_guard<std::mutex> hold(cacheLock);
+  if (bytes.size() != cache.bytes.size() || bytes != cache.bytes) {
+    cache.text = ProfileText::Parse(bytes);
+    cache.bytes = bytes;
+  }
+  return cache.text;
+}
+
+int GetFromParsed(const std::string& bytes, const char* section, const char* key, const char* defaultText,
+                  char* buffer, int size) {
+  std::lock_guard<std::mutex> hold(cacheLock);
+  if (bytes.size() != cache.bytes.size() || bytes != cache.bytes) {
+    cache.text = ProfileText::Parse(bytes);
+    cache.bytes = bytes;
+  }
+  return cache.text.Get(section, key, defaultText, buffer, size);
+}
+
+// Keeps the text just written.  It is parsed from its bytes, as a later
+// read would parse it: a written value keeps its trailing blanks in memory
+// but not in the file.
+void Remember(std::string bytes) {
+  ProfileText text = ProfileText::Parse(bytes);
+  std::lock_guard<std::mutex> hold(cacheLock);
+  cache.bytes = std::move(bytes);
+  cache.text = std::move(text);
+}
+
 }  // namespace
 
 int GetString(const char* section, const char* key, const char* defaultText, char* buffer, int size,
               const char* path) {
   std::string bytes;
   if (ReadFile(path, bytes) != ReadResult::kRead) bytes.clear();
-  return ProfileText::Parse(bytes).Get(section, key, defaultText, buffer, size);
+  return GetFromParsed(bytes, section, key, defaultText, buffer, size);
 }
 
 int WriteString(const char* section, const char* key, const char* value, const char* path) {
@@ -50,9 +93,12 @@ int WriteString(const char* section, const char* key, const char* value, const c
   bool exists = read == ReadResult::kRead;
   // Removing from a file that is not there leaves it not there.
   if (!exists && (key == nullptr || value == nullptr)) return 1;
-  ProfileText text = ProfileText::Parse(bytes);
+  ProfileText text = Parsed(bytes);
   if (!text.Set(section, key, value) && exists) return 1;
-  return ReplaceFileContent(path, text.Format()) ? 1 : 0;
+  std::string formatted = text.Format();
+  if (!ReplaceFileContent(path, formatted)) return 0;
+  Remember(std::move(formatted));
+  return 1;
 }
 
 bool ProbeFile(const char* path, int readOnly, int truncate) {

@@ -237,6 +237,19 @@ TEST_F(ProfileTest, WritingReformsTheFileAsThePlatformDoes) {
   }
 }
 
+TEST_F(ProfileTest, AFileChangedBehindTheProfileIsReadAnew) {
+  CProfile profile;
+  ASSERT_EQ(profile.Open(path.c_str(), 0, 0), 1);
+  char buffer[16];
+  for (const char* value : {"1", "2", "3"}) {
+    WriteBytes(path, std::string("[S]\r\nk=") + value + "\r\n");
+    EXPECT_EQ(profile.GetString("S", "k", "", buffer, sizeof buffer), 1);
+    EXPECT_STREQ(buffer, value);
+  }
+  EXPECT_NE(profile.WriteString("S", "j", "x"), 0);
+  EXPECT_EQ(ReadBytes(path), "[S]\r\nk=3\r\nj=x\r\n");
+}
+
 TEST_F(ProfileTest, WritingIntoAMissingFolderFails) {
   std::string missing = folder / "missing\\test.ini";
   CProfile profile;

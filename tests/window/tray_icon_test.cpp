@@ -34,11 +34,20 @@ TEST(TrayIcon, CreateFillsTheFirstVersionOfTheNotificationData) {
   EXPECT_EQ(data.uID, 102u);
   EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   EXPECT_EQ(data.uCallbackMessage, 0x8065u);
-  EXPECT_EQ(data.hIcon, nullptr);  // this program has no icon 102: added without one
+  EXPECT_NE(data.hIcon, nullptr);  // the tests' own icon 102
   EXPECT_EQ(Tip(icon), "Pavane");
   EXPECT_TRUE(RestIsZero(icon));
   EXPECT_EQ(icon.GetTaskbarMessage(), RegisterWindowMessageA("TaskbarCreated"));
   icon.Delete();
+  DestroyWindow(owner);
+}
+
+TEST(TrayIcon, AMissingIconResourceIsAddedWithoutAnIcon) {
+  HWND owner = CreateOwner();
+  CTrayIcon icon;
+  EXPECT_TRUE(icon.Create(4321, GetModuleHandleA(nullptr), owner, "Pavane"));
+  EXPECT_EQ(icon.GetNotifyData().hIcon, nullptr);
+  EXPECT_TRUE(icon.Delete());
   DestroyWindow(owner);
 }
 
