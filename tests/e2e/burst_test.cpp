@@ -32,7 +32,9 @@ TEST(E2eBurst, ARestoreOfFiftyIconsIsFollowedByAtMostTwoCaptures) {
 
   ASSERT_TRUE(desktop.ResetCounts());
   ASSERT_TRUE(tessaly.Post(WM_COMMAND, kRestore));
-  ASSERT_TRUE(WaitFor([&] { return desktop.Icons() == stored; }, 60000));
+  // Only the counts are read meanwhile: the desktop does not count requests
+  // that it answers while it runs a command of the test's own.
+  ASSERT_TRUE(WaitFor([&] { return desktop.Count("setitemposition") >= 150; }, 60000));
   WaitForQuietDesktop(desktop, 2000);
 
   long moves = desktop.Count("setitemposition");
@@ -42,6 +44,7 @@ TEST(E2eBurst, ARestoreOfFiftyIconsIsFollowedByAtMostTwoCaptures) {
   EXPECT_EQ(moves, 150);
   EXPECT_GE(captures, 1) << "the snapshot after the restore";
   EXPECT_LE(captures, 2);
+  EXPECT_EQ(desktop.Icons(), stored);
 
   int exitCode = -99;
   ASSERT_TRUE(tessaly.Close(&exitCode));

@@ -6,10 +6,18 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "tests/support/test_desktop_client.h"
+
+namespace testsupport {
+// For failure messages: icons print as "name @ (x, y)".
+inline void PrintTo(const DesktopIcon& icon, std::ostream* out) {
+  *out << icon.name << " @ (" << icon.x << ", " << icon.y << ")";
+}
+}  // namespace testsupport
 
 namespace e2e {
 
