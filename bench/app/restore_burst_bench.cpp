@@ -3,7 +3,7 @@
 // moves come back as a burst of hook reports, which must cost one snapshot,
 // not one per move.  Run under Wine in a prefix of its own:
 //
-//   scripts/wine-run-fresh.sh --template build/windows/wineprefix-e2e-template \
+//   scripts/wine-run-fresh.sh --template build/windows/wineprefix-e2e-template
 //       --prefix build/windows/wineprefix-bench build/windows/bin/app_restore_bench.exe [--icons N]
 //
 // Prints, for each setting, the time from the Restore command to the last
