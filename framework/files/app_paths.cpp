@@ -47,14 +47,17 @@ int ModuleDirectoryOf(const char* modulePath, char* buffer, int size) {
   return last;
 }
 
+int ModuleDirectoryOfRead(const char* modulePath, int readLength, int readSize, char* buffer, int size) {
+  // A path that filled the whole buffer was cut short: its folder part
+  // would name some other folder.
+  if (readLength <= 0 || readLength >= readSize) return 0;
+  return ModuleDirectoryOf(std::string(modulePath, static_cast<size_t>(readLength)).c_str(), buffer, size);
+}
+
 int GetModuleDirectory(char* buffer, int size) {
   char path[kModulePathBuffer];
   int length = folderbackend::ReadModulePath(path, kModulePathBuffer);
-  // A path that filled the whole buffer was cut short: its folder part
-  // would name some other folder.
-  if (length <= 0 || length >= kModulePathBuffer) return 0;
-  path[length] = '\0';
-  return ModuleDirectoryOf(path, buffer, size);
+  return ModuleDirectoryOfRead(path, length, kModulePathBuffer, buffer, size);
 }
 
 

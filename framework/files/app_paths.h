@@ -12,6 +12,10 @@ int GetModuleDirectory(char* buffer, int size);
 // The folder part of a program path by the same rule (the part before the
 // last backslash at a character start, which must not be the first byte).
 int ModuleDirectoryOf(const char* modulePath, char* buffer, int size);
+// ModuleDirectoryOf for a path read into a buffer of `readSize` characters,
+// `readLength` of them filled (as GetModuleFileNameA reports it): 0 when the
+// path filled the buffer and so may have been cut.
+int ModuleDirectoryOfRead(const char* modulePath, int readLength, int readSize, char* buffer, int size);
 
 // "<program folder>\<fileName>" in `out`; an empty text when the program
 // folder cannot be told or the path does not fit.  Returns `out`.

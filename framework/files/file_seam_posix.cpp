@@ -1,10 +1,12 @@
 // The file seam on POSIX systems: open, write, close, rename.  Paths
 // are in the program's form (system_path.h).
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
 
 #include "framework/files/file_seam.h"
 #include "framework/files/system_path.h"
@@ -41,8 +43,17 @@ class PosixFileSeam : public FileSeam {
     return ok;
   }
 
+  // A read-only target stays, as Windows keeps it; the new file takes over
+  // the target's permissions, so that a private file stays private.
   bool Replace(const char* source, const char* target) override {
-    return std::rename(systempath::ToSystem(source).c_str(), systempath::ToSystem(target).c_str()) == 0;
+    std::string from = systempath::ToSystem(source);
+    std::string to = systempath::ToSystem(target);
+    struct stat info;
+    if (::stat(to.c_str(), &info) == 0) {
+      if (::access(to.c_str(), W_OK) != 0) return false;
+      if (::chmod(from.c_str(), info.st_mode & 07777) != 0) return false;
+    }
+    return std::rename(from.c_str(), to.c_str()) == 0;
   }
 
   bool Remove(const char* path) override { return ::unlink(systempath::ToSystem(path).c_str()) == 0; }

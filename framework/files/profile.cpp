@@ -67,6 +67,9 @@ int CProfile::Close() {
 }
 
 int CProfile::GetString(const char* section, const char* key, const char* defaultText, char* buffer, int size) {
+  // The platform takes the size as unsigned: a negative one would let it
+  // write far past the buffer.
+  if (buffer == nullptr || size <= 0) return 0;
   return profilebackend::GetString(section, key, defaultText, buffer, size, path.c_str());
 }
 
@@ -101,16 +104,18 @@ int CProfile::DeleteSection(const char* section) { return RewriteWithout(section
 int CProfile::DeleteKey(const char* section, const char* key) { return RewriteWithout(section, key); }
 
 // The text rewrite behind DeleteKey (key given) and DeleteSection (key null).
-// The file is read in text mode; each decision is made on a whole line, also
-// when the line is longer than the read buffer and arrives in pieces.  The
-// kept text is written back with CR LF line ends through a temporary file, so
-// a failed write leaves the file as it was.
+// Lines are taken as a text-mode read gives them (CR LF as LF), but the file
+// is read as bytes: a text-mode read stops at a Ctrl-Z, and the rewrite would
+// drop everything after it.  Each decision is made on a whole line, also when
+// the line is longer than the read buffer and arrives in pieces.  The kept
+// text is written back with CR LF line ends through a temporary file, so a
+// failed write leaves the file as it was.
 int CProfile::RewriteWithout(const char* section, const char* key) {
   std::string kept;
   kept.reserve(65536);
 
   CTextFile file;
-  if (file.Open(path.c_str(), "r") == nullptr) return 0;
+  if (file.Open(path.c_str(), "rb") == nullptr) return 0;
 
   char header[kFormatBuffer];
   std::snprintf(header, sizeof header, "[%s]", section);
@@ -135,6 +140,7 @@ int CProfile::RewriteWithout(const char* section, const char* key) {
       if (!line.empty() && line.back() == '\n') break;
     }
     if (line.empty()) break;
+    if (line.size() >= 2 && line[line.size() - 2] == '\r' && line.back() == '\n') line.erase(line.size() - 2, 1);
 
     bool keep = true;
     if (key != nullptr) {

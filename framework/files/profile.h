@@ -7,7 +7,8 @@
 // names the file by its path; no file stays open between calls.  A file is
 // never rewritten in place: a removal, and on other systems every write,
 // goes through a temporary file that replaces the old one only when it was
-// written whole (file_seam.h).
+// written whole (file_seam.h).  Paths are full paths: Windows looks for a
+// bare file name in its own folder, other systems in the current one.
 #pragma once
 
 #include <string>

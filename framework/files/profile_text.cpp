@@ -127,7 +127,6 @@ ProfileText ProfileText::Parse(const std::string& bytes) {
 
 std::string ProfileText::Format() const {
   std::string out;
-  if (byteOrderMark) out += kByteOrderMark;
   for (const Section& section : sections) {
     if (section.headed) {
       out += '[';
@@ -143,6 +142,9 @@ std::string ProfileText::Format() const {
       out += "\r\n";
     }
   }
+  // A first name that begins with the mark's bytes would be read as the mark
+  // next time; a real mark in front keeps it a name.
+  if (byteOrderMark || out.compare(0, 3, kByteOrderMark) == 0) out.insert(0, kByteOrderMark);
   return out;
 }
 

@@ -21,6 +21,7 @@ BOOL SetClientSize(HWND window, int width, int height) {
 }
 
 HFONT SetWindowFont(CWindowHandle* object, const LOGFONTA& description, BOOL redraw) {
+  if (!object) return nullptr;
   HFONT font = CreateFontIndirectA(&description);
   if (!font) return nullptr;
   HFONT previous = object->font;

@@ -144,6 +144,23 @@ TEST(ShellView, ShellEndingMidwayEndsQuietly) {
   EXPECT_EQ(LayoutBusy, 0);
 }
 
+TEST(ShellView, FailedLookupFallsBackToTheRememberedView) {
+  TestDesktop desktop;
+  ASSERT_TRUE(desktop.Start({{"a", 20, 20}, {"b", 20, 120}}));
+  DesktopViewHandle found = FindDesktopListView();
+  ASSERT_NE(found, nullptr);
+  ASSERT_TRUE(desktop.Command("title Somewhere Else"));
+  ASSERT_EQ(TestDesktop::FindView(), nullptr);
+  EXPECT_EQ(FindDesktopListView(), found);
+  IconLayout layout;
+  EXPECT_EQ(CaptureIconLayout(layout), 0);
+  EXPECT_EQ(layout.size(), 2u);
+  IconLayout stored = {{0, "b", 200, 20}};
+  EXPECT_EQ(RestoreIconLayout(stored), 0);
+  const std::vector<DesktopIcon> expected = {{"a", 20, 20}, {"b", 200, 20}};
+  EXPECT_EQ(desktop.Icons(), expected) << testsupport::ToString(desktop.Icons());
+}
+
 TEST(ShellView, RemembersTheViewAndLosesItWithTheShell) {
   TestDesktop desktop;
   ASSERT_TRUE(desktop.Start({{"a", 20, 20}}));

@@ -43,6 +43,17 @@ TEST(AppPaths, ModuleFolderIsThePathBeforeTheLastSeparator) {
   EXPECT_STREQ(small, "small");
 }
 
+TEST(AppPaths, ACutProgramPathGivesNoFolder) {
+  std::string path = "C:\\Tools\\" + std::string(400, 'a') + "\\app.exe";
+  char buffer[1024] = "untouched";
+  // What GetModuleFileNameA leaves in 360 characters: the first 360, length 360.
+  EXPECT_EQ(ModuleDirectoryOfRead(path.c_str(), 360, 360, buffer, sizeof buffer), 0);
+  EXPECT_STREQ(buffer, "untouched");
+  EXPECT_EQ(ModuleDirectoryOfRead(path.c_str(), 0, 360, buffer, sizeof buffer), 0);
+  EXPECT_EQ(ModuleDirectoryOfRead("C:\\Tools\\app.exe", 16, 360, buffer, sizeof buffer), 8);
+  EXPECT_STREQ(buffer, "C:\\Tools");
+}
+
 TEST(AppPaths, ModuleFolderHoldsThisProgram) {
   char folder[1024];
   int length = GetModuleDirectory(folder, sizeof folder);

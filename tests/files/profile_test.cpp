@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -137,6 +139,11 @@ TEST_F(ProfileTest, ValuesAreCutToTheBuffer) {
   EXPECT_EQ(Read("[S]\r\n", "S", "k", "abcdef", 4, &n), "abc");
   EXPECT_EQ(Read("[S]\r\nk=v\r\n", "S", "k", "DEF", 0, &n), "");
   EXPECT_EQ(n, 0);
+  CProfile profile;
+  profile.Open(path.c_str(), 1, 0);
+  char guard[4] = "abc";
+  EXPECT_EQ(profile.GetString("S", "k", "DEF", guard, -1), 0) << "a negative size writes nothing";
+  EXPECT_STREQ(guard, "abc");
   const std::string longValue(10000, 'x');
   EXPECT_EQ(Read("[S]\r\nk=" + longValue + "\r\n", "S", "k", "D", 8192, &n), std::string(8191, 'x'));
 }
@@ -356,6 +363,44 @@ TEST_F(ProfileTest, OpenChecksTheAccessAndTruncatesOnlyWhenWriting) {
   EXPECT_EQ(profile.GetPath(), "");
 }
 
+TEST_F(ProfileTest, AReadOnlyFileIsNeitherOpenedForWritingNorChanged) {
+  const std::string original = "[General]\r\nAutoRestore=1\r\nk=v\r\n";
+  WriteBytes(path, original);
+  namespace fs = std::filesystem;
+  fs::path native = TempFolder::NativePath(path);
+  fs::permissions(native, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  if (FILE* probe = std::fopen(native.string().c_str(), "r+")) {
+    std::fclose(probe);
+    fs::permissions(native, fs::perms::owner_write, fs::perm_options::add);
+    GTEST_SKIP() << "this process may write read-only files (it runs as root or administrator)";
+  }
+  CProfile profile;
+  EXPECT_EQ(profile.Open(path.c_str(), 0, 1), 0);
+  EXPECT_EQ(profile.Open(path.c_str(), 0, 0), 0);
+  EXPECT_EQ(profile.Open(path.c_str(), 1, 1), 1);
+  char buffer[8];
+  EXPECT_EQ(profile.GetString("General", "k", "", buffer, sizeof buffer), 1);
+  EXPECT_EQ(profile.WriteString("General", "k", "changed"), 0);
+  EXPECT_EQ(profile.DeleteKey("General", "AutoRestore"), 0);
+  EXPECT_EQ(profile.DeleteSection("General"), 0);
+  EXPECT_EQ(ReadBytes(path), original);
+  fs::permissions(native, fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST_F(ProfileTest, RewritesKeepTheFilesPermissions) {
+  namespace fs = std::filesystem;
+  WriteBytes(path, "[General]\r\nAutoRestore=1\r\n");
+  fs::path native = TempFolder::NativePath(path);
+  fs::perms before = fs::perms::owner_read | fs::perms::owner_write;
+  fs::permissions(native, before);
+  before = fs::status(native).permissions();
+  CProfile profile;
+  profile.Open(path.c_str(), 0, 0);
+  EXPECT_NE(profile.WriteString("General", "k", "v"), 0);
+  EXPECT_EQ(profile.DeleteKey("General", "AutoRestore"), 1);
+  EXPECT_EQ(fs::status(native).permissions(), before);
+}
+
 // ---- removal by rewriting the text
 
 TEST_F(ProfileTest, DeleteKeyRemovesExactPrefixLinesOfItsSection) {
@@ -378,6 +423,14 @@ TEST_F(ProfileTest, DeleteKeyWithoutTheSectionRewritesWithCrLf) {
   profile.Open(path.c_str(), 0, 0);
   EXPECT_EQ(profile.DeleteKey("General", "k"), 0);
   EXPECT_EQ(ReadBytes(path), "[Other]\r\nk=1\r\nlast");
+}
+
+TEST_F(ProfileTest, RewriteKeepsEverythingAfterAControlZ) {
+  WriteBytes(path, "[General]\r\nAutoRestore=1\r\n; \x1A note\r\n[Other]\r\nk=1\r\n");
+  CProfile profile;
+  profile.Open(path.c_str(), 0, 0);
+  EXPECT_EQ(profile.DeleteKey("General", "AutoRestore"), 1);
+  EXPECT_EQ(ReadBytes(path), "[General]\r\n; \x1A note\r\n[Other]\r\nk=1\r\n");
 }
 
 TEST_F(ProfileTest, DeleteKeyAndDeleteSectionOnAMissingFileCreateNothing) {

@@ -1,7 +1,8 @@
 # Checks what sorrel_x64.dll shows the world: exactly the exports Sorrel_Start
 # and Sorrel_End, by name; no shared data section; imports from Windows' own
-# DLLs alone.
-#   cmake -DOBJDUMP=objdump -DLIBRARY=sorrel_x64.dll -P check_library.cmake
+# DLLs alone; and an import library through which a program links both names.
+#   cmake -DOBJDUMP=objdump -DNM=nm -DLIBRARY=sorrel_x64.dll -DIMPORT_LIBRARY=sorrel_x64.dll.a
+#         -P check_library.cmake
 execute_process(COMMAND "${OBJDUMP}" -p "${LIBRARY}" OUTPUT_VARIABLE headers RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "cannot read ${LIBRARY}")
@@ -31,6 +32,15 @@ foreach(line IN LISTS importLines)
   string(TOLOWER "${dll}" dll)
   if(NOT dll MATCHES "^(kernel32|user32|msvcrt)\\.dll$")
     message(FATAL_ERROR "${LIBRARY} imports ${dll}, which it must not need")
+  endif()
+endforeach()
+execute_process(COMMAND "${NM}" "${IMPORT_LIBRARY}" OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cannot read ${IMPORT_LIBRARY}")
+endif()
+foreach(name Sorrel_Start Sorrel_End)
+  if(NOT symbols MATCHES "I __imp_${name}\n" OR NOT symbols MATCHES "sorrel_x64_dll")
+    message(FATAL_ERROR "${IMPORT_LIBRARY} does not import ${name} from sorrel_x64.dll")
   endif()
 endforeach()
 message(STATUS "${LIBRARY}: exports ${exports}; imports ${importLines}")

@@ -40,6 +40,10 @@ struct Report {
 // comes after the reports of everything done before.
 const UINT kSentinel = WM_APP + 0x321;
 
+// Set once any test of this process has started a test desktop: the hook
+// library then remembers a view.
+bool desktopSeen = false;
+
 // Tessaly's main window as the hook looks it up, recording each report.
 class MainWindow {
  public:
@@ -128,6 +132,7 @@ class Hook : public ::testing::Test {
   void TearDown() override { EXPECT_EQ(Hook::Library().end(), 1); }
 
   bool StartDesktop() {
+    desktopSeen = true;
     if (!desktop_.Start(testsupport::GridIcons(2))) return false;
     view_.Attach(nullptr, TestDesktop::FindView());
     return view_.window != nullptr;
@@ -286,6 +291,7 @@ TEST_F(Hook, ARestartedDesktopIsHookedAgain) {
 // Runs in a process of its own (see CMakeLists.txt): nothing has been found
 // before.
 TEST(HookWithoutDesktop, StartInstallsNothingWhenNoDesktopViewWasEverFound) {
+  if (desktopSeen) GTEST_SKIP() << "needs a process that has never seen a desktop view";
   ASSERT_NE(Hook::Library().start, nullptr);
   ASSERT_EQ(TestDesktop::FindView(), nullptr);
   EXPECT_EQ(Hook::Library().start(), 0);

@@ -46,6 +46,8 @@
 //   protection            reply: "ITEM TEXT POSITION", the page protection of
 //                         the memory that the last text and position requests
 //                         pointed into (0 when none came yet)
+//   title TEXT            sets the "Progman" window's title (another title
+//                         hides the desktop from the lookup)
 //   quit                  closes the desktop; the process ends
 #include <windows.h>
 #include <commctrl.h>
@@ -351,6 +353,9 @@ bool RunCommand(const std::string& line, std::string* reply) {
     else return false;
     quitAfterLeft = n;
     return n > 0;
+  }
+  if (verb == "title") {
+    return SetWindowTextA(progman, rest.c_str()) != 0;
   }
   if (verb == "quit") {
     SendMessageA(progman, WM_CLOSE, 0, 0);

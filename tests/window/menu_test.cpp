@@ -52,6 +52,28 @@ TEST(Menu, LoadsTheResourceAndForwardsTheItemCalls) {
   EXPECT_FALSE(resource.Destroy());  // nothing left to destroy
 }
 
+void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
+TEST(Menu, TrackPopupMenuReturnsTheItemChosenByKeyboard) {
+  HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  CMenu resource;
+  resource.Load(GetModuleHandleA(nullptr), 300);
+  CMenu popup(resource.GetSubMenu(0));
+  SetForegroundWindow(owner);
+  // Down twice and Enter: the second item.  A timer ends the menu should the
+  // keys not reach it.
+  PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(owner, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
+  UINT_PTR timer = SetTimer(nullptr, 0, 5000, EndMenuSoon);
+  BOOL chosen = popup.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, 20, 20, 0, owner, nullptr);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(chosen, 40002);
+  resource.Destroy();
+  DestroyWindow(owner);
+}
+
 TEST(Menu, DestroyingTheObjectLeavesTheMenu) {
   HMENU menu;
   {

@@ -1,0 +1,52 @@
+// Layout files: per-resolution names, the writer, and the reader of the
+// current format and of the older tab-separated one.
+//
+// A layout file is a profile (INI) file in code page 932:
+//
+//   [QVD-Fomat]            (spelled so: stored files carry this name)
+//   Version=0.01
+//   [QVD-Data]
+//   IconCount=n
+//   IconName_0=...         then IconPosX_0, IconPosY_0, and so on to n - 1
+//
+// Names are stored without quotes or escapes; numbers with "%d".  A file
+// whose Version is anything but "0.01" is read as the older text format: one
+// icon a line, name TAB x TAB y.
+#pragma once
+
+#include "engine/icon_layout.h"
+
+// Formats "<width>x<height>.qvd" of the primary screen (for example
+// "1280x1024.qvd") into `buffer`, which must hold 32 bytes.  Returns 1.
+int GetResolutionTag(char* buffer);
+
+// Formats "<app data>\Brindle-Works\Tessaly\<name>.<resolution tag>" into
+// `buffer` (1024 bytes; the text is cut at 1023).  Returns 1, or 0 when the
+// application-data folder is unknown; the buffer is then untouched.  The
+// screen is measured on every call, so after a change of resolution the same
+// name leads to another file.  No folder is created.
+int GetLayoutFilePath(const char* name, char* buffer);
+
+// Writes `layout` (names and places, in its order; not the indexes) to
+// `path`.  The new file is written beside the target and replaces it only
+// once every value was written, so a failed save leaves the previous file
+// byte for byte.  Returns 1 when the layout is on disk, else 0 (a folder of
+// that name, a file that cannot be written, a missing folder, a full disk).
+int SaveLayoutFile(const char* path, const IconLayout& layout);
+
+// Replaces `layout` with the layout stored at `path`, in file order, each
+// entry's index its entry number.  Returns 1 when read, 0 when the file is
+// missing or cannot be opened.  Files without Version "0.01" are read with
+// ReadLayoutText.
+int LoadLayoutFile(const char* path, IconLayout& layout);
+
+// The current format.  IconCount entries are read; missing names come back
+// empty and missing coordinates as 0.  A count beyond what the file can hold
+// is cut (see layout_file.cpp).  1 read, 0 not.
+int ReadLayoutProfile(const char* path, IconLayout& layout);
+
+// The older format: name TAB x TAB y per line (numbers by the profile
+// integer rule).  A line that does not split into exactly three fields gives
+// an entry with an empty name at (0, 0).  1 read, 0 when the file cannot be
+// opened.
+int ReadLayoutText(const char* path, IconLayout& layout);

@@ -1,0 +1,236 @@
+#include "engine/layout_file.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "engine/screen_size.h"
+#include "framework/files/special_folders.h"
+#include "framework/files/file_seam.h"
+#include "tests/files/temp_folder.h"
+
+namespace {
+
+using testfiles::ReadBytes;
+using testfiles::TempFolder;
+using testfiles::WriteBytes;
+
+std::string Describe(const IconLayout& layout) {
+  std::string text;
+  for (const IconEntry& e : layout) {
+    text += "  [" + std::to_string(e.index) + "] '" + e.name + "' @ (" + std::to_string(e.x) + ", " +
+            std::to_string(e.y) + ")\n";
+  }
+  return text;
+}
+
+void ExpectSame(const IconLayout& actual, const IconLayout& expected) {
+  ASSERT_EQ(actual.size(), expected.size()) << Describe(actual);
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(actual[i].name, expected[i].name) << "entry " << i;
+    EXPECT_EQ(actual[i].x, expected[i].x) << "entry " << i;
+    EXPECT_EQ(actual[i].y, expected[i].y) << "entry " << i;
+  }
+}
+
+TEST(LayoutFile, WriterAndReaderAgree) {
+  TempFolder folder;
+  const std::string path = folder / "default.1280x1024.qvd";
+  const IconLayout layout = {{7, "Recycle Bin", 19, 2},
+                             {3, "a=b;c", 19, 72},
+                             {0, "", -20, 0},
+                             {1, "ごみ箱 表", 100, 200},
+                             {2, std::string(2046, 'n'), INT_MIN, INT_MAX},
+                             {9, "Recycle Bin", 19, 142}};
+  ASSERT_EQ(SaveLayoutFile(path.c_str(), layout), 1);
+  IconLayout loaded = {{0, "stale", 1, 1}};
+  ASSERT_EQ(LoadLayoutFile(path.c_str(), loaded), 1);
+  ExpectSame(loaded, layout);
+  for (size_t i = 0; i < loaded.size(); ++i) EXPECT_EQ(loaded[i].index, static_cast<int>(i));
+  const std::string bytes = ReadBytes(path);
+  EXPECT_NE(bytes.find("[QVD-Fomat]"), std::string::npos) << bytes.substr(0, 200);
+  EXPECT_NE(bytes.find("Version=0.01"), std::string::npos);
+  EXPECT_NE(bytes.find("IconName_1=a=b;c"), std::string::npos) << "names are stored verbatim";
+}
+
+TEST(LayoutFile, EmptyLayoutRoundTrips) {
+  TempFolder folder;
+  const std::string path = folder / "empty.qvd";
+  ASSERT_EQ(SaveLayoutFile(path.c_str(), {}), 1);
+  const std::string bytes = ReadBytes(path);
+  EXPECT_NE(bytes.find("IconCount=0"), std::string::npos) << bytes;
+  EXPECT_EQ(bytes.find("IconName_"), std::string::npos) << bytes;
+  IconLayout loaded = {{0, "stale", 1, 1}};
+  EXPECT_EQ(LoadLayoutFile(path.c_str(), loaded), 1);
+  EXPECT_TRUE(loaded.empty());
+}
+
+TEST(LayoutFile, SmallerSaveLeavesNoStaleEntries) {
+  TempFolder folder;
+  const std::string path = folder / "default.qvd";
+  ASSERT_EQ(SaveLayoutFile(path.c_str(), {{0, "a", 1, 1}, {1, "b", 2, 2}, {2, "c", 3, 3}}), 1);
+  ASSERT_EQ(SaveLayoutFile(path.c_str(), {{0, "z", 9, 9}}), 1);
+  const std::string bytes = ReadBytes(path);
+  EXPECT_EQ(bytes.find("IconName_1"), std::string::npos) << bytes;
+  EXPECT_EQ(bytes.find("IconPosY_2"), std::string::npos) << bytes;
+  IconLayout loaded;
+  ASSERT_EQ(LoadLayoutFile(path.c_str(), loaded), 1);
+  ExpectSame(loaded, {{0, "z", 9, 9}});
+  EXPECT_FALSE(testfiles::Exists(path + ".new~")) << "no temporary file is left behind";
+}
+
+// A save that cannot complete reports 0 and leaves the previous layout
+// byte for byte, with no temporary file beside it.
+TEST(LayoutFile, FailedSaveKeepsThePreviousFile) {
+  TempFolder folder;
+  const std::string path = folder / "default.qvd";
+  const IconLayout previous = {{0, "keep", 5, 6}, {1, "me", 7, 8}};
+  ASSERT_EQ(SaveLayoutFile(path.c_str(), previous), 1);
+  const std::string before = ReadBytes(path);
+  const IconLayout next = {{0, "new", 1, 1}};
+
+  for (auto step : {FaultyFileSeam::kCreate, FaultyFileSeam::kWrite, FaultyFileSeam::kClose,
+                    FaultyFileSeam::kReplace}) {
+    FaultyFileSeam faulty(step);
+    int result;
+    {
+      ScopedFileSeam scoped(faulty);
+      result = SaveLayoutFile(path.c_str(), next);
+    }
+    EXPECT_EQ(result, faulty.Failed() ? 0 : 1) << "step " << step;
+    if (!faulty.Failed()) {
+      // This build's profile writes do not use that step; put the old file back.
+      ASSERT_EQ(SaveLayoutFile(path.c_str(), previous), 1);
+      continue;
+    }
+    EXPECT_EQ(ReadBytes(path), before) << "step " << step;
+    EXPECT_FALSE(testfiles::Exists(path + ".new~")) << "step " << step;
+  }
+}
+
+TEST(LayoutFile, SaveThatCannotReachTheDiskFails) {
+  TempFolder folder;
+  const std::string missing = folder / "no such folder" + "\\default.qvd";
+  EXPECT_EQ(SaveLayoutFile(missing.c_str(), {{0, "a", 1, 1}}), 0);
+  EXPECT_FALSE(testfiles::Exists(missing));
+  // A folder in the place of the file.
+  EXPECT_EQ(SaveLayoutFile(folder.Path().c_str(), {{0, "a", 1, 1}}), 0);
+}
+
+TEST(LayoutFile, LoadFailsForMissingFileAndFolder) {
+  TempFolder folder;
+  IconLayout layout = {{0, "stale", 1, 1}};
+  EXPECT_EQ(LoadLayoutFile((folder / "absent.qvd").c_str(), layout), 0);
+  EXPECT_TRUE(layout.empty());
+  EXPECT_EQ(LoadLayoutFile(folder.Path().c_str(), layout), 0);
+}
+
+struct ProfileCase {
+  const char* what;
+  const char* data;  // the [QVD-Data] section's lines
+  IconLayout expected;
+};
+
+TEST(LayoutFile, ReadsCountsAndNumbersByTheProfileRules) {
+  const std::vector<ProfileCase> cases = {
+      {"count larger than the entries", "IconCount=3\r\nIconName_0=a\r\nIconPosX_0=4\r\nIconPosY_0=5\r\n",
+       {{0, "a", 4, 5}, {0, "", 0, 0}, {0, "", 0, 0}}},
+      {"count smaller than the entries", "IconCount=1\r\nIconName_0=a\r\nIconName_1=b\r\n", {{0, "a", 0, 0}}},
+      {"no count", "IconName_0=a\r\n", {}},
+      {"count not a number", "IconCount=many\r\nIconName_0=a\r\n", {}},
+      {"negative count", "IconCount=-4\r\nIconName_0=a\r\n", {}},
+      {"integer rule", "IconCount=1\r\nIconName_0=n\r\nIconPosX_0= -12\r\nIconPosY_0=7px\r\n", {{0, "n", -12, 7}}},
+  };
+  TempFolder folder;
+  const std::string path = folder / "case.qvd";
+  for (const ProfileCase& c : cases) {
+    WriteBytes(path, std::string("[QVD-Fomat]\r\nVersion=0.01\r\n[QVD-Data]\r\n") + c.data);
+    IconLayout layout;
+    EXPECT_EQ(LoadLayoutFile(path.c_str(), layout), 1) << c.what;
+    SCOPED_TRACE(c.what);
+    ExpectSame(layout, c.expected);
+  }
+}
+
+// A damaged count finishes promptly: at most 1024 entries plus one for every
+// 11 bytes of the file.
+TEST(LayoutFile, HugeCountIsBoundedByTheFile) {
+  TempFolder folder;
+  const std::string path = folder / "huge.qvd";
+  const std::string text =
+      "[QVD-Fomat]\r\nVersion=0.01\r\n[QVD-Data]\r\nIconCount=2000000000\r\n"
+      "IconName_0=a\r\nIconPosX_0=1\r\nIconPosY_0=2\r\nIconName_1=b\r\n";
+  WriteBytes(path, text);
+  IconLayout layout;
+  ASSERT_EQ(LoadLayoutFile(path.c_str(), layout), 1);
+  EXPECT_LE(layout.size(), 1024u + text.size() / 11);
+  EXPECT_GE(layout.size(), 1024u);
+  EXPECT_EQ(layout[0].name, "a");
+  EXPECT_EQ(layout[0].y, 2);
+  EXPECT_EQ(layout[1].name, "b");
+  EXPECT_EQ(layout[2].name, "");
+}
+
+TEST(LayoutFile, OtherVersionsAreReadAsTabSeparatedText) {
+  struct TextCase {
+    const char* what;
+    const char* bytes;
+    IconLayout expected;
+  };
+  const std::vector<TextCase> cases = {
+      {"three fields", "Notes\t40\t300\r\n", {{0, "Notes", 40, 300}}},
+      {"two fields give an empty name", "Notes\t40\n", {{0, "", 0, 0}}},
+      {"integer rule", "  Notes \t -12\t7px\n", {{0, "  Notes ", -12, 7}}},
+      {"last line without a line end", "a\t1\t2\nb\t3\t4", {{0, "a", 1, 2}, {0, "b", 3, 4}}},
+      {"closing tab makes four fields", "a\t1\t2\t\n", {{0, "", 0, 0}}},
+      {"two-byte names", "ごみ箱\t5\t6\n", {{0, "ごみ箱", 5, 6}}},
+      {"another version: every line an entry",
+       "[QVD-Fomat]\r\nVersion=0.02\r\n[QVD-Data]\r\nIconCount=1\r\n",
+       {{0, "", 0, 0}, {0, "", 0, 0}, {0, "", 0, 0}, {0, "", 0, 0}}},
+      {"empty file", "", {}},
+  };
+  TempFolder folder;
+  const std::string path = folder / "old.qvd";
+  for (const TextCase& c : cases) {
+    WriteBytes(path, c.bytes);
+    IconLayout layout = {{0, "stale", 1, 1}};
+    EXPECT_EQ(LoadLayoutFile(path.c_str(), layout), 1) << c.what;
+    SCOPED_TRACE(c.what);
+    ExpectSame(layout, c.expected);
+  }
+}
+
+TEST(LayoutFile, ResolutionTagFollowsTheScreen) {
+  const ScreenSize large{1280, 1024};
+  const ScreenSize small{1024, 768};
+  char tag[32];
+  OverrideScreenSize(&large);
+  EXPECT_EQ(GetResolutionTag(tag), 1);
+  EXPECT_STREQ(tag, "1280x1024.qvd");
+  OverrideScreenSize(&small);
+  GetResolutionTag(tag);
+  EXPECT_STREQ(tag, "1024x768.qvd");
+  OverrideScreenSize(nullptr);
+}
+
+TEST(LayoutFile, PathNamesTheResolution) {
+  char folder[1024];
+  ASSERT_EQ(GetAppDataFolder(nullptr, folder, sizeof folder), 1) << "no application-data folder here";
+  struct Case {
+    ScreenSize screen;
+    const char* ending;
+  };
+  const Case cases[] = {{{1280, 1024}, "\\Brindle-Works\\Tessaly\\default.1280x1024.qvd"},
+                        {{1024, 768}, "\\Brindle-Works\\Tessaly\\default.1024x768.qvd"}};
+  for (const Case& c : cases) {
+    OverrideScreenSize(&c.screen);
+    char path[1024] = "untouched";
+    EXPECT_EQ(GetLayoutFilePath("default", path), 1);
+    EXPECT_EQ(std::string(path), std::string(folder) + c.ending);
+  }
+  OverrideScreenSize(nullptr);
+}
+
+}  // namespace

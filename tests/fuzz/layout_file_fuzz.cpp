@@ -1,0 +1,80 @@
+// Any bytes as a layout file, in both formats: the reader answers promptly
+// with bounded memory (whatever IconCount claims), names stay within what a
+// capture could give, a second read gives the same layout, and what was read
+// survives a save and a load unchanged.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "engine/icon_layout.h"
+#include "engine/layout_file.h"
+
+#define CHECK(condition) \
+  do {                   \
+    if (!(condition)) std::abort(); \
+  } while (0)
+
+namespace {
+
+std::string TempPath(const char* tag) {
+  char pattern[64];
+  std::snprintf(pattern, sizeof pattern, "/tmp/tessaly-layout-fuzz-%s-XXXXXX", tag);
+  int fd = mkstemp(pattern);
+  if (fd >= 0) close(fd);
+  return pattern;
+}
+
+bool Same(const IconLayout& a, const IconLayout& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i].name != b[i].name || a[i].x != b[i].x || a[i].y != b[i].y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const std::string input = TempPath("in");
+  static const std::string copy = TempPath("copy");
+  // The first byte chooses the format: a current-format header is put in
+  // front of the rest, or the bytes are taken as they are.
+  std::string bytes(reinterpret_cast<const char*>(data), size);
+  if (!bytes.empty() && (bytes[0] & 1)) bytes = "[QVD-Fomat]\r\nVersion=0.01\r\n" + bytes.substr(1);
+  FILE* f = std::fopen(input.c_str(), "wb");
+  if (!f) return 0;
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+
+  IconLayout first;
+  CHECK(LoadLayoutFile(input.c_str(), first) == 1);
+  // A text file gives one entry a line; a count is believed up to 1024
+  // entries and beyond that only as far as the file's length could hold.
+  CHECK(first.size() <= 1024 + bytes.size() + 1);
+  for (const IconEntry& entry : first) CHECK(entry.name.size() <= 2047);
+  IconLayout second;
+  CHECK(LoadLayoutFile(input.c_str(), second) == 1);
+  CHECK(Same(first, second));
+
+  // Names that hold a line end, or that the profile functions would trim or
+  // unquote, do not survive the profile format; the rest must.
+  bool plain = true;
+  for (const IconEntry& entry : first) {
+    const std::string& n = entry.name;
+    if (n.find_first_of("\r\n") != std::string::npos || n.size() == 2047 ||
+        (!n.empty() && (n.front() == ' ' || n.back() == ' ' || n.front() == '\t' || n.back() == '\t' ||
+                        n.front() == '"' || n.front() == '\'' || n.front() == '\v' || n.front() == '\f' ||
+                        n.back() == '\v' || n.back() == '\f'))) {
+      plain = false;
+    }
+  }
+  if (plain && first.size() <= 200 && SaveLayoutFile(copy.c_str(), first) == 1) {
+    IconLayout reread;
+    CHECK(LoadLayoutFile(copy.c_str(), reread) == 1);
+    CHECK(Same(first, reread));
+  }
+  return 0;
+}
