@@ -43,4 +43,12 @@ BENCHMARK(BM_ReadLayoutProfile)->Arg(100)->Arg(1000)->Unit(benchmark::kMilliseco
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::error_code ignored;
+  std::filesystem::remove(std::filesystem::temp_directory_path() / "tessaly-profile-bench.qvd", ignored);
+  return 0;
+}
