@@ -6,12 +6,22 @@ packages="cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w6
 # The demo also turns its screenshots into PNG files.
 [ "${1:-}" = --demo ] && packages="$packages imagemagick"
 missing=
+packages="$packages locales"
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
-[ -z "$missing" ] && exit 0
-echo "installing:$missing"
 sudo=
 [ "$(id -u)" = 0 ] || sudo=sudo
-$sudo apt-get update -q || exit 1
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing || exit 1
+if [ -n "$missing" ]; then
+  echo "installing:$missing"
+  $sudo apt-get update -q || exit 1
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing || exit 1
+fi
+
+# Wine converts file names through the C library's locale: without a
+# generated ja_JP.UTF-8, files with Japanese names cannot be made or found.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  echo "generating the ja_JP.UTF-8 locale"
+  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null || exit 1
+fi

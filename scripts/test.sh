@@ -29,14 +29,17 @@ run_preset() {
   local passed failed
   passed=$(grep -hoE '^\[  PASSED  \] [0-9]+ test' "$log" 2>/dev/null | awk '{s+=$4} END {print s+0}')
   failed=$(grep -hoE '^\[  FAILED  \] [0-9]+ test' "$log" 2>/dev/null | awk '{s+=$4} END {print s+0}')
-  summary="$summary\n$name: $passed passed, $failed failed"
+  skipped=$(grep -hoE '^\[  SKIPPED \] [0-9]+ test' "$log" 2>/dev/null | awk '{s+=$4} END {print s+0}')
+  summary="$summary\n$name: $passed passed, $failed failed, $skipped skipped"
   total_passed=$((total_passed + passed))
   total_failed=$((total_failed + failed))
+  total_skipped=$((total_skipped + skipped))
   [ "$passed" -gt 0 ] || { status=1; summary="$summary (no test ran)"; }
 }
 
 total_passed=0
 total_failed=0
+total_skipped=0
 mkdir -p build
 run_preset linux
 run_preset linux-asan
@@ -57,6 +60,6 @@ done
 echo
 echo "==== summary (GoogleTest cases)"
 printf "%b\n" "${summary#\\n}"
-echo "total: $total_passed passed, $total_failed failed"
+echo "total: $total_passed passed, $total_failed failed, $total_skipped skipped"
 [ $total_failed -eq 0 ] || status=1
 exit $status

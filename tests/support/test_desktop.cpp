@@ -374,8 +374,12 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     if (newline == std::string::npos) return 0;
     std::string replyPath = text.substr(0, newline);
     std::string reply;
-    internalRequest = true;
-    bool ok = RunCommand(text.substr(newline + 1), &reply);
+    // Reading the counts sends nothing to the view: the program under test
+    // may be answered meanwhile, and those requests must still be counted.
+    std::string line = text.substr(newline + 1);
+    bool readsCounts = line.rfind("count ", 0) == 0 || line == "resetcounts";
+    if (!readsCounts) internalRequest = true;
+    bool ok = RunCommand(line, &reply);
     internalRequest = false;
     if (!replyPath.empty()) {
       FILE* f = std::fopen(replyPath.c_str(), "wb");

@@ -1,0 +1,35 @@
+// What the commands and the automatic behaviours need from the world around
+// them besides the desktop: message boxes, file dialogs, the queue of hook
+// reports and the per-resolution file names.  The program's implementation
+// works with the main window (main_window.h); tests record the calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One Save as or Restore from file dialog.
+struct FileDialogRequest {
+  bool save = false;         // a Save as dialog, else an open dialog
+  std::string filter;        // pairs of NUL-terminated texts, ending in two NULs
+  std::string defaultExtension;
+  const char* title = nullptr;
+  unsigned long flags = 0;   // OPENFILENAMEA flags
+};
+
+class AppHost {
+ public:
+  virtual ~AppHost() = default;
+
+  /// Shows an error message box owned by the main window; returns when the
+  /// user has closed it (other messages are dispatched meanwhile).
+  virtual void ShowError(const char* text, const char* caption) = 0;
+  /// Runs a file dialog; true with the chosen path, false when cancelled.
+  virtual bool ChooseFile(const FileDialogRequest& request, std::string& path) = 0;
+  /// Removes the next hook report waiting for the main window, if any.
+  virtual bool TakePendingReport(std::uint64_t& wParam, std::uint64_t& lParam) = 0;
+  /// The path of the current resolution's "default" layout file; false when
+  /// the application-data folder is unknown.
+  virtual bool DefaultLayoutPath(std::string& path);
+  /// The current resolution tag, as "1024x768.qvd".
+  virtual std::string ResolutionTag();
+};

@@ -1,0 +1,74 @@
+// Tessaly.exe: the tray program's entry point.
+#include <windows.h>
+
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "framework/window/window.h"
+#include "hook/sorrel.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr int kExitNormal = 0;
+constexpr int kExitAlreadyRunning = -1;
+constexpr int kExitNoWindow = -2;
+
+WNDCLASSEXA MainWindowClass(HINSTANCE instance) {
+  WNDCLASSEXA description = {};
+  description.cbSize = sizeof description;  // 80
+  description.lpfnWndProc = MainWndProc;
+  description.hInstance = instance;
+  description.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
+  description.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  description.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  description.lpszClassName = kMainWindowClass;
+  description.hIconSm = static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  return description;
+}
+
+// Runs the message loop until WM_QUIT.  An error from GetMessageA (-1) ends
+// it as well: looping on would spin on the same error.
+void RunMessageLoop() {
+  MSG message;
+  for (;;) {
+    BOOL result = GetMessageA(&message, nullptr, 0, 0);
+    if (result == 0 || result == -1) return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  flib::CWindow window;
+
+  HWND running = FindWindowA(kMainWindowClass, kMainWindowTitle);
+  if (running) {
+    SetForegroundWindow(running);
+    return kExitAlreadyRunning;
+  }
+
+  PrepareSettingsFolder();
+  appInstance = instance;
+  settings.Load();
+  Sorrel_Start();
+
+  WNDCLASSEXA description = MainWindowClass(instance);
+  // WM_CREATE runs during Create: tray icon, desktop lookup, start-up actions.
+  HWND created = window.Create(0, kMainWindowTitle, WS_MINIMIZE, 0, 1, 0, 1, nullptr, nullptr, 0, &description);
+  if (!created) return kExitNoWindow;  // the hook goes with the library at exit; settings are not saved
+  ShowWindow(created, SW_HIDE);
+
+  RunMessageLoop();
+
+  Sorrel_End();
+  if (window.window) {
+    DestroyWindow(window.window);  // WM_DESTROY removes the tray icon
+    window.window = nullptr;
+  }
+  settings.Save();
+  mainWindow = nullptr;  // the object ends with this function
+  return kExitNormal;
+}

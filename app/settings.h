@@ -1,0 +1,45 @@
+// The program's three options, their settings file Tessaly.ini and the
+// settings folder that also holds the per-resolution layout files.
+#pragma once
+
+#include "framework/files/profile.h"
+
+// Folder names under the per-user application-data folder, and the file name.
+inline constexpr const char* kMakerFolder = "Brindle-Works";
+inline constexpr const char* kProductFolder = "Tessaly";
+inline constexpr const char* kSettingsFileName = "Tessaly.ini";
+inline constexpr const char* kSettingsSection = "General";
+
+// An option counts as on only when its value is exactly 1.
+inline bool IsOn(int option) { return option == 1; }
+
+struct AppSettings {
+  int startAutoRestore = 0;       // restore the current resolution's layout at start-up
+  int resolutionAutoRestore = 0;  // restore the new resolution's layout after a display change
+  int resolutionAutoCapture = 0;  // keep a snapshot; write it to the old resolution's file on a change
+
+  // Every read and write goes through this profile, opened for one load or
+  // save and closed at its end.
+  CProfile profile;
+
+  // Reads the options from the per-user Tessaly.ini or, when no per-user path
+  // can be formed or it cannot be opened, from Tessaly.ini beside the program.
+  // Missing keys keep the current values; the legacy keys "StartRestore" and
+  // "AutoRestore" count where the new keys are missing.  Returns 1 when a file
+  // could be opened (a missing per-user file counts as opened), else 0.
+  int Load();
+  // Writes the options to the per-user Tessaly.ini and removes the legacy
+  // keys.  Returns 0 when no per-user path can be formed or the file cannot be
+  // opened for writing; never writes the file beside the program.
+  int Save();
+
+  // The same with the two locations given; a null path counts as one that
+  // could not be formed.
+  int LoadFrom(const char* userPath, const char* programPath);
+  int SaveTo(const char* userPath);
+};
+
+// Creates the settings folder Brindle-Works\Tessaly under the per-user
+// application-data folder when nothing stands at its path.  1 when it exists
+// afterwards.
+int PrepareSettingsFolder();

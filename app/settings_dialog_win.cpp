@@ -1,0 +1,60 @@
+#include "app/settings_dialog.h"
+
+#include "app/main_window.h"
+#include "framework/window/controls.h"
+#include "framework/window/dialog.h"
+#include "resources/resource.h"
+
+namespace {
+
+// Bound anew each time the dialog opens; stale while it is closed.
+CCheckBox startAutoRestoreBox;
+CCheckBox resolutionAutoRestoreBox;
+CCheckBox resolutionAutoCaptureBox;
+CDialog* settingsDialog = nullptr;
+
+void Bind(CCheckBox& box, HWND dialog, int id, int option) {
+  box.AttachDlgItem(dialog, id);
+  box.SetCheck(IsOn(option) ? BST_CHECKED : BST_UNCHECKED);
+}
+
+int Read(CCheckBox& box) { return box.GetCheck() == BST_CHECKED ? 1 : 0; }
+
+INT_PTR OnInitDialog(HWND dialog, LPARAM lParam) {
+  activeDialog = dialog;
+  settingsDialog = reinterpret_cast<CDialog*>(lParam);
+  Bind(startAutoRestoreBox, dialog, IDC_START_AUTORESTORE, settings.startAutoRestore);
+  Bind(resolutionAutoRestoreBox, dialog, IDC_RESOLUTION_AUTORESTORE, settings.resolutionAutoRestore);
+  Bind(resolutionAutoCaptureBox, dialog, IDC_RESOLUTION_AUTOCAPTURE, settings.resolutionAutoCapture);
+  return 1;
+}
+
+INT_PTR OnOk() {
+  settings.startAutoRestore = Read(startAutoRestoreBox);
+  settings.resolutionAutoRestore = Read(resolutionAutoRestoreBox);
+  settings.resolutionAutoCapture = Read(resolutionAutoCaptureBox);
+  activeDialog = nullptr;
+  EndDialog(settingsDialog->window, 1);
+  return 1;
+}
+
+INT_PTR OnClose() {
+  activeDialog = nullptr;
+  EndDialog(settingsDialog->window, 2);
+  return 1;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK SettingsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog(dialog, lParam);
+    case WM_COMMAND:
+      return LOWORD(wParam) == IDOK ? OnOk() : 0;
+    case WM_CLOSE:
+      return OnClose();
+    default:
+      return 0;
+  }
+}

@@ -1,0 +1,83 @@
+#include "app/tray_menu.h"
+
+#include <commctrl.h>
+
+#include "app/about_dialog.h"
+#include "app/app_state.h"
+#include "app/auto_layout.h"
+#include "app/layout_commands.h"
+#include "app/main_window.h"
+#include "app/settings_dialog.h"
+#include "framework/window/dialog.h"
+#include "framework/window/menu.h"
+#include "resources/resource.h"
+
+namespace {
+
+bool IsClick(LPARAM mouseMessage) {
+  return mouseMessage == WM_LBUTTONDOWN || mouseMessage == WM_LBUTTONDBLCLK || mouseMessage == WM_RBUTTONDOWN ||
+         mouseMessage == WM_RBUTTONDBLCLK;
+}
+
+INT_PTR RunDialog(flib::CWindow* window, int templateId, DLGPROC procedure) {
+  CDialog dialog;
+  return dialog.DoModal(templateId, MainWindowInstance(), window->window, procedure);
+}
+
+LRESULT OnSettings(flib::CWindow* window) {
+  // The template holds an up-down control, whose class comctl32 registers.
+  INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&classes);
+  if (RunDialog(window, IDD_SETTINGS, SettingsDlgProc) == 1 && IsOn(settings.resolutionAutoCapture)) {
+    TakeSnapshot(App());
+  }
+  return 0;
+}
+
+}  // namespace
+
+LRESULT OnTrayNotify(flib::CWindow* window, WPARAM wParam, LPARAM lParam) {
+  if (wParam != static_cast<WPARAM>(kTrayIconId) || !IsClick(lParam)) return 0;
+  if (activeDialog) {
+    SetForegroundWindow(activeDialog);
+    return 0;
+  }
+  if (lParam == WM_RBUTTONDOWN) {
+    POINT point = {};
+    GetCursorPos(&point);
+    ShowTrayMenu(window, point);
+  }
+  return 0;
+}
+
+void ShowTrayMenu(flib::CWindow* window, POINT point) {
+  CMenu menu;
+  menu.Load(appInstance, IDR_TRAYMENU);
+  CMenu popup(menu.GetSubMenu(0));
+  SetForegroundWindow(window->window);
+  popup.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, 0, window->window, nullptr);
+  menu.Destroy();
+}
+
+LRESULT OnCommand(flib::CWindow* window, WPARAM wParam) {
+  switch (LOWORD(wParam)) {
+    case ID_SAVE:
+      return SaveDefaultLayout(App());
+    case ID_RESTORE:
+      return RestoreDefaultLayout(App());
+    case ID_SAVE_AS:
+      return SaveLayoutAs(App());
+    case ID_RESTORE_FROM:
+      return RestoreLayoutFrom(App());
+    case ID_SETTINGS:
+      return OnSettings(window);
+    case ID_ABOUT:
+      RunDialog(window, IDD_ABOUT, AboutDlgProc);
+      return 0;
+    case ID_EXIT:
+      PostQuitMessage(0);
+      return 0;
+    default:  // ID_CLOSE_MENU and anything else
+      return 0;
+  }
+}

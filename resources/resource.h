@@ -1,0 +1,32 @@
+// Identifiers of Tessaly's resources, shared by the resource script and the
+// program.  Menu commands are 40001-40008, dialog controls 1001-1010.
+#pragma once
+
+#define IDR_TRAYMENU 101
+#define IDI_APP 102
+#define IDD_SETTINGS 103
+#define IDD_ABOUT 104
+
+// Tray menu commands.
+#define ID_SAVE 40001
+#define ID_RESTORE 40002
+#define ID_SAVE_AS 40003
+#define ID_RESTORE_FROM 40004
+#define ID_SETTINGS 40005
+#define ID_ABOUT 40006
+#define ID_EXIT 40007
+#define ID_CLOSE_MENU 40008
+
+// About dialog.
+#define IDC_HOMEPAGE 1001
+#define IDC_MAILADDRESS 1002
+#define IDC_VERSION 1003
+#define IDC_MAKER_LINE 1004
+
+// Settings dialog.  1007-1009 are created hidden and have no behaviour.
+#define IDC_START_AUTORESTORE 1005
+#define IDC_RESOLUTION_AUTORESTORE 1006
+#define IDC_PERIODIC_SAVE 1007
+#define IDC_SAVE_INTERVAL 1008
+#define IDC_SAVE_INTERVAL_SPIN 1009
+#define IDC_RESOLUTION_AUTOCAPTURE 1010

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Runs a Windows program in a fresh Wine prefix of its own:
+#   wine-run-fresh.sh --template DIR --prefix DIR [--desktop NAME,WxH] program.exe [args...]
+# The template prefix is made once (wineboot) and then copied, which is much
+# faster than booting a new prefix for every run; the copy at --prefix is
+# replaced on each run.  Everything else is as scripts/wine-run.sh does it.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+template=
+prefix=
+pass=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --template) template=$2; shift 2 ;;
+    --prefix) prefix=$2; shift 2 ;;
+    --desktop) pass+=(--desktop "$2"); shift 2 ;;
+    *) break ;;
+  esac
+done
+[ -n "$template" ] && [ -n "$prefix" ] && [ $# -ge 1 ] || {
+  echo "usage: $0 --template DIR --prefix DIR [--desktop NAME,WxH] program.exe [args...]" >&2; exit 2; }
+
+# Makes the template under its own lock; its wineserver is waited for, so that
+# the registry files are complete before anything copies them.
+(
+  flock 9
+  if [ ! -f "$template/.tessaly-ready" ]; then
+    export WINEPREFIX=$template
+    . "$here/wine-env.sh"
+    own_display=0
+    if [ -z "${DISPLAY:-}" ]; then tessaly_start_xvfb; own_display=1; fi
+    tessaly_wine_prefix_ready
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    [ $own_display = 1 ] && tessaly_stop_xvfb
+  fi
+) 9>"$template.template-lock"
+
+WINEPREFIX=$prefix wineserver -k 2>/dev/null
+rm -rf "$prefix"
+cp -a "$template" "$prefix" || exit 1
+"$here/wine-run.sh" --prefix "$prefix" "${pass[@]}" "$@"
+rc=$?
+# Nothing of this run outlives it.
+WINEPREFIX=$prefix wineserver -k 2>/dev/null
+WINEPREFIX=$prefix wineserver -w 2>/dev/null
+exit $rc

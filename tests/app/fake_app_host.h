@@ -1,0 +1,99 @@
+// An AppHost for tests: records the message boxes and file dialogs, answers
+// the dialogs from a script, holds a queue of pending hook reports, and keeps
+// the "default" layout files in a folder of the test's own.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/app_host.h"
+
+class FakeAppHost final : public AppHost {
+ public:
+  struct Message {
+    std::string text;
+    std::string caption;
+  };
+
+  explicit FakeAppHost(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+  // --- Setting up.
+  void SetResolution(int width, int height) { tag_ = std::to_string(width) + "x" + std::to_string(height) + ".qvd"; }
+  // Without an application-data folder no "default" path can be formed.
+  void SetAppDataKnown(bool known) { appDataKnown_ = known; }
+  // The next file dialog returns this path; an empty path cancels it.
+  void AnswerFileDialog(const std::string& path) { fileAnswer_ = path; }
+  void QueueReport(std::uint64_t wParam, std::uint64_t lParam) { reports_.push_back({wParam, lParam}); }
+  // Runs while a message box is open, as a modal loop would dispatch messages.
+  void WhileMessageOpen(std::function<void()> action) { whileMessageOpen_ = std::move(action); }
+
+  // --- Inspecting.
+  const std::vector<Message>& Messages() const { return messages_; }
+  const std::vector<FileDialogRequest>& FileDialogs() const { return fileDialogs_; }
+  size_t PendingReports() const { return reports_.size(); }
+  std::string PathFor(int width, int height) const {
+    return (folder_ / ("default." + std::to_string(width) + "x" + std::to_string(height) + ".qvd")).string();
+  }
+
+  // --- AppHost.
+  void ShowError(const char* text, const char* caption) override {
+    messages_.push_back({text, caption});
+    if (whileMessageOpen_) whileMessageOpen_();
+  }
+  bool ChooseFile(const FileDialogRequest& request, std::string& path) override {
+    fileDialogs_.push_back(request);
+    if (fileAnswer_.empty()) return false;
+    path = fileAnswer_;
+    return true;
+  }
+  bool TakePendingReport(std::uint64_t& wParam, std::uint64_t& lParam) override {
+    if (reports_.empty()) return false;
+    wParam = reports_.front().first;
+    lParam = reports_.front().second;
+    reports_.pop_front();
+    return true;
+  }
+  bool DefaultLayoutPath(std::string& path) override {
+    if (!appDataKnown_) return false;
+    path = (folder_ / ("default." + tag_)).string();
+    return true;
+  }
+  std::string ResolutionTag() override { return tag_; }
+
+ private:
+  std::filesystem::path folder_;
+  std::string tag_ = "1024x768.qvd";
+  bool appDataKnown_ = true;
+  std::string fileAnswer_;
+  std::deque<std::pair<std::uint64_t, std::uint64_t>> reports_;
+  std::function<void()> whileMessageOpen_;
+  std::vector<Message> messages_;
+  std::vector<FileDialogRequest> fileDialogs_;
+};
+
+// A fresh, empty folder that is removed with the object.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    static int serial = 0;
+    path_ = std::filesystem::temp_directory_path() /
+            ("tessaly_app_test_" + std::to_string(reinterpret_cast<std::uintptr_t>(this) & 0xFFFFF) + "_" +
+             std::to_string(++serial));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& Path() const { return path_; }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};

@@ -1,0 +1,157 @@
+#include "app/layout_commands.h"
+
+#include "app/auto_layout.h"
+#include "tests/app/app_fixture.h"
+
+namespace {
+
+class LayoutCommands : public AppFixture {};
+
+TEST_F(LayoutCommands, SaveWritesTheCapturedLayoutAndReplacesAnEarlierFile) {
+  SaveDefaultLayout(app);
+  EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), DesktopNow()));
+
+  view.RemoveIcon(1);
+  SaveDefaultLayout(app);
+  EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), DesktopNow()))
+      << Describe(Stored(host.PathFor(1024, 768)));
+  EXPECT_TRUE(host.Messages().empty());
+}
+
+TEST_F(LayoutCommands, SaveReportsACaptureFailureAndLeavesTheFileAlone) {
+  const std::string path = host.PathFor(1024, 768);
+  WriteBytes(path, "[QVD-Fomat]\r\nVersion=0.01\r\n");
+  view.SetPresent(false);
+  SaveDefaultLayout(app);
+  ASSERT_EQ(host.Messages().size(), 1u);
+  EXPECT_EQ(host.Messages()[0].text, "アイコン位置の取得に失敗しました");
+  EXPECT_EQ(host.Messages()[0].caption, "エラー");
+  EXPECT_EQ(Bytes(path), "[QVD-Fomat]\r\nVersion=0.01\r\n");
+}
+
+TEST_F(LayoutCommands, SaveReportsAFileThatCannotBeWritten) {
+  std::filesystem::create_directory(host.PathFor(1024, 768));  // a folder in the file's place
+  SaveDefaultLayout(app);
+  ASSERT_EQ(host.Messages().size(), 1u);
+  EXPECT_EQ(host.Messages()[0].text, "アイコン位置の保存に失敗しました");
+  EXPECT_EQ(host.Messages()[0].caption, "エラー");
+}
+
+TEST_F(LayoutCommands, WithoutAnApplicationDataFolderSaveAndRestoreSayWhy) {
+  host.SetAppDataKnown(false);
+  SaveDefaultLayout(app);
+  RestoreDefaultLayout(app);
+  ASSERT_EQ(host.Messages().size(), 2u);
+  EXPECT_EQ(host.Messages()[0].text, "アイコン位置の保存に失敗しました");
+  EXPECT_EQ(host.Messages()[0].caption, "エラー");
+  EXPECT_EQ(host.Messages()[1].text, "現在の解像度で保存されたデータはありません！");
+  EXPECT_EQ(host.Messages()[1].caption, "エラー - Pavane");
+  EXPECT_TRUE(view.Moves().empty());
+}
+
+TEST_F(LayoutCommands, SaveWithAutomaticSaveOnMakesTheSavedLayoutTheSnapshot) {
+  settings.resolutionAutoCapture = 1;
+  TakeSnapshot(app);
+  // The user drags an icon; the hook does not hear the shell's own moves.
+  MoveIcon(2, 600, 600);
+  SaveDefaultLayout(app);
+  const std::string key = host.PathFor(1024, 768);
+  EXPECT_EQ(app.snapshots.snapshotKey, key);
+  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[key], DesktopNow()));
+
+  // A display change writes what was saved, not the older snapshot.
+  host.SetResolution(800, 600);
+  OnDisplayChange(app);
+  EXPECT_TRUE(SameIcons(Stored(key), DesktopNow())) << Describe(Stored(key));
+}
+
+TEST_F(LayoutCommands, SaveWithAutomaticSaveOffLeavesTheSnapshotsAlone) {
+  SaveDefaultLayout(app);
+  EXPECT_TRUE(app.snapshots.snapshotKey.empty());
+  EXPECT_TRUE(app.snapshots.snapshotStore.empty());
+}
+
+TEST_F(LayoutCommands, RestorePutsTheIconsBackExchangingWithOccupants) {
+  SaveDefaultLayout(app);
+  const IconLayout saved = DesktopNow();
+  MoveIcon(0, 100, 50);  // Notes onto Mail's place
+  MoveIcon(1, 10, 10);
+  MoveIcon(2, 400, 400);
+  RestoreDefaultLayout(app);
+  EXPECT_TRUE(SameIcons(DesktopNow(), saved)) << Describe(DesktopNow());
+  EXPECT_TRUE(host.Messages().empty());
+}
+
+TEST_F(LayoutCommands, RestoreWithoutAFileShowsTheNoDataMessage) {
+  RestoreDefaultLayout(app);
+  ASSERT_EQ(host.Messages().size(), 1u);
+  EXPECT_EQ(host.Messages()[0].text, "現在の解像度で保存されたデータはありません！");
+  EXPECT_EQ(host.Messages()[0].caption, "エラー - Pavane");
+  EXPECT_TRUE(view.Moves().empty());
+}
+
+TEST_F(LayoutCommands, SaveAsCancelledCapturesAndShowsNothing) {
+  SaveLayoutAs(app);
+  EXPECT_EQ(host.FileDialogs().size(), 1u);
+  EXPECT_TRUE(view.Calls().empty());
+  EXPECT_TRUE(host.Messages().empty());
+  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+}
+
+TEST_F(LayoutCommands, FileDialogsOfferTheCurrentResolutionsFiles) {
+  host.SetResolution(800, 600);
+  SaveLayoutAs(app);
+  RestoreLayoutFrom(app);
+  ASSERT_EQ(host.FileDialogs().size(), 2u);
+  const FileDialogRequest& saveAs = host.FileDialogs()[0];
+  const FileDialogRequest& open = host.FileDialogs()[1];
+  EXPECT_TRUE(saveAs.save);
+  EXPECT_FALSE(open.save);
+  EXPECT_EQ(saveAs.flags, 0x0404u) << "no OFN_FILEMUSTEXIST in a Save as dialog";
+  EXPECT_EQ(open.flags, 0x1404u);
+  for (const FileDialogRequest* r : {&saveAs, &open}) {
+    EXPECT_EQ(r->defaultExtension, "800x600.qvd");
+    EXPECT_STREQ(r->title, "保存先の指定");
+    EXPECT_EQ(r->filter, std::string("アイコン位置保存データ(*.800x600.qvd)\0*.800x600.qvd\0すべてのファイル(*.*)\0*.*\0\0",
+                                     sizeof "アイコン位置保存データ(*.800x600.qvd)\0*.800x600.qvd\0すべてのファイル(*.*)\0*.*\0\0" - 1));
+  }
+}
+
+TEST_F(LayoutCommands, FilterEndsInTwoNulsForAnyTag) {
+  const std::string filter = MakeLayoutFileFilter("1280x1024.qvd");
+  ASSERT_GE(filter.size(), 2u);
+  EXPECT_EQ(filter[filter.size() - 1], '\0');
+  EXPECT_EQ(filter[filter.size() - 2], '\0');
+  EXPECT_EQ(std::string(filter.c_str() + std::string(filter.c_str()).size() + 1), "*.1280x1024.qvd");
+}
+
+TEST_F(LayoutCommands, SaveAsWritesTheChosenFileAndRestoreFromReadsIt) {
+  const std::string chosen = folder.File("mine.1024x768.qvd");
+  host.AnswerFileDialog(chosen);
+  SaveLayoutAs(app);
+  const IconLayout saved = DesktopNow();
+  EXPECT_TRUE(SameIcons(Stored(chosen), saved));
+
+  MoveIcon(0, 100, 50);
+  MoveIcon(1, 10, 10);
+  RestoreLayoutFrom(app);
+  EXPECT_TRUE(SameIcons(DesktopNow(), saved)) << Describe(DesktopNow());
+  EXPECT_TRUE(host.Messages().empty());
+}
+
+TEST_F(LayoutCommands, SaveAsAndRestoreFromUseTheNamedCaptionOnFailure) {
+  host.AnswerFileDialog(folder.File("missing.qvd"));
+  RestoreLayoutFrom(app);
+  std::filesystem::create_directory(folder.File("folder.qvd"));
+  host.AnswerFileDialog(folder.File("folder.qvd"));
+  SaveLayoutAs(app);
+  view.SetPresent(false);
+  SaveLayoutAs(app);
+  ASSERT_EQ(host.Messages().size(), 3u);
+  EXPECT_EQ(host.Messages()[0].text, "現在の解像度で保存されたデータはありません！");
+  EXPECT_EQ(host.Messages()[1].text, "アイコン位置の保存に失敗しました");
+  EXPECT_EQ(host.Messages()[2].text, "アイコン位置の取得に失敗しました");
+  for (const auto& m : host.Messages()) EXPECT_EQ(m.caption, "エラー - Pavane");
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/app/fake_app_host.h"
+
+namespace {
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The value of `key` in section General as the profile reads it, or "<absent>".
+std::string ValueOf(const std::string& path, const char* key) {
+  CProfile profile;
+  char value[256] = {};
+  if (profile.Open(path.c_str(), 1, 0) != 1) return "<unreadable>";
+  profile.GetString("General", key, "<absent>", value, sizeof value);
+  profile.Close();
+  return value;
+}
+
+struct Options {
+  int start;
+  int resolutionRestore;
+  int capture;
+};
+
+Options OptionsOf(const AppSettings& s) { return {s.startAutoRestore, s.resolutionAutoRestore, s.resolutionAutoCapture}; }
+
+bool operator==(const Options& a, const Options& b) {
+  return a.start == b.start && a.resolutionRestore == b.resolutionRestore && a.capture == b.capture;
+}
+
+std::ostream& operator<<(std::ostream& out, const Options& o) {
+  return out << "{" << o.start << ", " << o.resolutionRestore << ", " << o.capture << "}";
+}
+
+class Settings : public ::testing::Test {
+ protected:
+  ScratchFolder folder;
+  std::string user = folder.File("Tessaly.ini");
+  std::string program = folder.File("program.ini");
+  AppSettings settings;
+};
+
+// Files of older and newer versions, and what they load as.
+struct LoadCase {
+  const char* text;
+  Options loaded;
+};
+
+const LoadCase kLoadCases[] = {
+    {"", {0, 0, 0}},
+    {"[General]\nStartRestore=true\n", {1, 0, 0}},
+    {"[General]\nAutoRestore=true\n", {0, 1, 0}},
+    {"[General]\nAutoRestore=true\nResolution_AutoRestore=false\n", {0, 0, 0}},  // the new key wins
+    {"[General]\nStartRestore=false\nStart_AutoRestore=true\n", {1, 0, 0}},
+    {"[General]\nStart_AutoRestore=\nStartRestore=true\n", {1, 0, 0}},  // an empty key counts as missing
+    {"[General]\nStart_AutoRestore=TRUE\nResolution_AutoRestore=True\nResolution_AutoCapture=tRuE\n", {1, 1, 1}},
+    {"[General]\nStart_AutoRestore=1\nResolution_AutoRestore=yes\nResolution_AutoCapture=on\n", {0, 0, 0}},
+    {"[Other]\nStart_AutoRestore=true\n", {0, 0, 0}},  // another section
+};
+
+TEST_F(Settings, LoadReadsNewKeysWithLegacyKeysAsTheirDefaults) {
+  for (const LoadCase& c : kLoadCases) {
+    WriteText(user, c.text);
+    AppSettings loaded;
+    EXPECT_EQ(loaded.LoadFrom(user.c_str(), program.c_str()), 1) << c.text;
+    EXPECT_EQ(OptionsOf(loaded), c.loaded) << c.text;
+  }
+}
+
+TEST_F(Settings, MissingKeysKeepTheValuesHeldBeforeTheLoad) {
+  WriteText(user, "[General]\nResolution_AutoCapture=false\n");
+  settings.startAutoRestore = 1;
+  settings.resolutionAutoRestore = 1;
+  settings.resolutionAutoCapture = 1;
+  EXPECT_EQ(settings.LoadFrom(user.c_str(), program.c_str()), 1);
+  EXPECT_EQ(OptionsOf(settings), (Options{1, 1, 0}));
+}
+
+TEST_F(Settings, MissingPerUserFileCountsAsOpenedAndTheProgramFolderFileIsNotRead) {
+  WriteText(program, "[General]\nStart_AutoRestore=true\n");
+  EXPECT_EQ(settings.LoadFrom(user.c_str(), program.c_str()), 1);
+  EXPECT_EQ(OptionsOf(settings), (Options{0, 0, 0}));
+  EXPECT_FALSE(std::filesystem::exists(user));
+}
+
+TEST_F(Settings, ProgramFolderFileIsReadWhenThePerUserPathIsUnusable) {
+  WriteText(program, "[General]\nStart_AutoRestore=true\nAutoRestore=true\n");
+  std::filesystem::create_directory(user);  // a folder where the file should be
+  EXPECT_EQ(settings.LoadFrom(user.c_str(), program.c_str()), 1);
+  EXPECT_EQ(OptionsOf(settings), (Options{1, 1, 0}));
+
+  AppSettings noUserPath;
+  EXPECT_EQ(noUserPath.LoadFrom(nullptr, program.c_str()), 1);
+  EXPECT_EQ(OptionsOf(noUserPath), (Options{1, 1, 0}));
+}
+
+TEST_F(Settings, LoadFailsAndKeepsTheValuesWhenNeitherFileCanBeOpened) {
+  std::filesystem::create_directory(user);
+  std::filesystem::create_directory(program);
+  settings.resolutionAutoCapture = 1;
+  EXPECT_EQ(settings.LoadFrom(user.c_str(), program.c_str()), 0);
+  EXPECT_EQ(settings.LoadFrom(nullptr, nullptr), 0);
+  EXPECT_EQ(OptionsOf(settings), (Options{0, 0, 1}));
+}
+
+TEST_F(Settings, SaveWritesTheThreeKeysAndRemovesTheLegacyKeys) {
+  WriteText(user, "[General]\nStartRestore=true\nAutoRestore=false\nResolution_AutoRestore_Note=kept\n[Other]\nStartRestore=x\n");
+  settings.LoadFrom(user.c_str(), program.c_str());
+  settings.resolutionAutoCapture = 1;
+  EXPECT_EQ(settings.SaveTo(user.c_str()), 1);
+  EXPECT_EQ(ValueOf(user, "Start_AutoRestore"), "true");
+  EXPECT_EQ(ValueOf(user, "Resolution_AutoRestore"), "false");
+  EXPECT_EQ(ValueOf(user, "Resolution_AutoCapture"), "true");
+  EXPECT_EQ(ValueOf(user, "StartRestore"), "<absent>");
+  EXPECT_EQ(ValueOf(user, "AutoRestore"), "<absent>");
+  EXPECT_EQ(ValueOf(user, "Resolution_AutoRestore_Note"), "kept");
+  EXPECT_NE(ReadText(user).find("StartRestore=x"), std::string::npos) << "another section's key is kept";
+
+  AppSettings reloaded;
+  reloaded.LoadFrom(user.c_str(), program.c_str());
+  EXPECT_EQ(OptionsOf(reloaded), (Options{1, 0, 1}));
+}
+
+TEST_F(Settings, SaveCreatesAMissingFileAndFailsWithoutAUsablePath) {
+  settings.startAutoRestore = 1;
+  EXPECT_EQ(settings.SaveTo(user.c_str()), 1);
+  EXPECT_EQ(ValueOf(user, "Start_AutoRestore"), "true");
+
+  EXPECT_EQ(settings.SaveTo(nullptr), 0);
+  std::filesystem::create_directory(program);
+  EXPECT_EQ(settings.SaveTo(program.c_str()), 0);
+  EXPECT_TRUE(std::filesystem::is_directory(program));
+}
+
+TEST(SettingsOption, OnOnlyWhenExactlyOne) {
+  EXPECT_TRUE(IsOn(1));
+  EXPECT_FALSE(IsOn(0));
+  EXPECT_FALSE(IsOn(2));
+  EXPECT_FALSE(IsOn(-1));
+}
+
+}  // namespace

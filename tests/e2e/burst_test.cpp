@@ -1,0 +1,55 @@
+// A restore with the automatic save on is followed by one snapshot, not one
+// per icon move.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/tessaly_driver.h"
+
+namespace e2e {
+namespace {
+
+using testsupport::DesktopIcon;
+using testsupport::TestDesktop;
+
+TEST(E2eBurst, ARestoreOfFiftyIconsIsFollowedByAtMostTwoCaptures) {
+  std::vector<DesktopIcon> icons = testsupport::GridIcons(50, "icon", 10, 80, 20, 20);
+  TestDesktop desktop;
+  ASSERT_TRUE(desktop.Start(icons));
+  icons = desktop.Icons();
+  // The stored layout: every icon one place further on, so that each move
+  // lands on an occupied place (three moves per icon).
+  std::vector<DesktopIcon> stored = icons;
+  for (size_t i = 0; i < stored.size(); ++i) {
+    stored[i].x = icons[(i + 1) % icons.size()].x;
+    stored[i].y = icons[(i + 1) % icons.size()].y;
+  }
+  ASSERT_TRUE(WriteSettings("[General]\r\nResolution_AutoCapture=true\r\n"));
+  ASSERT_TRUE(WriteLayout(CurrentLayoutFile(), stored));
+
+  Tessaly tessaly;
+  ASSERT_TRUE(tessaly.Start());
+  ASSERT_TRUE(WaitFor([&] { return desktop.Count("getitemcount") >= 1; })) << "the first snapshot";
+  WaitForQuietDesktop(desktop);
+
+  ASSERT_TRUE(desktop.ResetCounts());
+  ASSERT_TRUE(tessaly.Post(WM_COMMAND, kRestore));
+  // Only the counts are read meanwhile: the desktop does not count requests
+  // that it answers while it runs a command of the test's own.
+  ASSERT_TRUE(WaitFor([&] { return desktop.Count("setitemposition") >= 150; }, 60000));
+  WaitForQuietDesktop(desktop, 2000);
+
+  long moves = desktop.Count("setitemposition");
+  long captures = desktop.Count("getitemcount") - 1;  // less the restore's own capture
+  RecordProperty("moves", static_cast<int>(moves));
+  RecordProperty("captures_after_restore", static_cast<int>(captures));
+  EXPECT_EQ(moves, 150);
+  EXPECT_GE(captures, 1) << "the snapshot after the restore";
+  EXPECT_LE(captures, 2);
+  EXPECT_EQ(desktop.Icons(), stored);
+
+  int exitCode = -99;
+  ASSERT_TRUE(tessaly.Close(&exitCode));
+  EXPECT_EQ(exitCode, 0);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,100 @@
+// Drives the real Tessaly.exe under Wine the way a user and the shell do:
+// window messages to the window found by "CID_TESSALY" / "Pavane", files in
+// its settings folder, and the icons of the test desktop.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tests/support/test_desktop_client.h"
+
+namespace testsupport {
+// For failure messages: icons print as "name @ (x, y)".
+inline void PrintTo(const DesktopIcon& icon, std::ostream* out) {
+  *out << icon.name << " @ (" << icon.x << ", " << icon.y << ")";
+}
+}  // namespace testsupport
+
+namespace e2e {
+
+// Menu commands and the tray callback, as the shell and the menu send them.
+constexpr UINT kSave = 40001;
+constexpr UINT kRestore = 40002;
+constexpr UINT kSettings = 40005;
+constexpr UINT kAbout = 40006;
+constexpr UINT kTrayCallback = 0x8065;
+constexpr WPARAM kTrayIconId = 102;
+
+// %APPDATA%\Brindle-Works, %APPDATA%\Brindle-Works\Tessaly and files in it.
+std::string MakerFolder();
+std::string SettingsFolder();
+std::string SettingsFile();
+std::string LayoutFile(int width, int height);
+std::string CurrentLayoutFile();  // for the screen as it is now
+
+bool Exists(const std::string& path);
+std::string ReadBytes(const std::string& path);
+bool WriteBytes(const std::string& path, const std::string& bytes);
+void RemoveTree(const std::string& path);
+// Creates the settings folder and writes Tessaly.ini with these bytes.
+bool WriteSettings(const std::string& text);
+// A key's value as the profile functions read it, or "<absent>".
+std::string ProfileValue(const std::string& path, const char* section, const char* key);
+// Writes a layout file in Tessaly's format.
+bool WriteLayout(const std::string& path, const std::vector<testsupport::DesktopIcon>& icons);
+// The icons of a layout file, in file order.
+std::vector<testsupport::DesktopIcon> ReadLayout(const std::string& path);
+// Icons sorted as a capture sorts them: by x, then y.
+std::vector<testsupport::DesktopIcon> InPositionOrder(std::vector<testsupport::DesktopIcon> icons);
+
+// Polls `done` every 50 ms until it holds or `timeoutMs` has passed.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000);
+// Waits until the file exists and its bytes have stayed the same for 500 ms.
+bool WaitForFileSettled(const std::string& path, int timeoutMs = 20000);
+// Waits until the desktop answered no request for `quietMs`.
+void WaitForQuietDesktop(testsupport::TestDesktop& desktop, int quietMs = 1500, int timeoutMs = 60000);
+
+bool ChangeResolution(int width, int height);
+
+class Tessaly {
+ public:
+  Tessaly() = default;
+  Tessaly(const Tessaly&) = delete;
+  Tessaly& operator=(const Tessaly&) = delete;
+  ~Tessaly();  // ends a copy that still runs
+
+  // Starts Tessaly.exe; with waitForWindow, waits for its main window.
+  bool Start(bool waitForWindow = true);
+  HWND Window() const { return window_; }
+  DWORD ProcessId() const { return processId_; }
+  bool Running() const;
+  bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  // The exit code, or nothing (false) when the process did not end in time.
+  bool WaitExit(int* exitCode, int timeoutMs = 20000);
+  // Posts WM_CLOSE and waits for the exit code.
+  bool Close(int* exitCode);
+
+  // A visible top-level window of this process of the class and title.
+  HWND FindOwnWindow(const char* className, const char* title) const;
+  HWND WaitForDialog(const char* title, int timeoutMs = 20000) const;
+  bool WaitForNoDialog(const char* title, int timeoutMs = 20000) const;
+  // The visible popup menu window ("#32768") of this process, if any.
+  HWND FindMenu() const;
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+  HWND window_ = nullptr;
+};
+
+// The text of a message box (its static control 0xFFFF).
+std::string MessageBoxText(HWND box);
+std::string WindowText(HWND window);
+// Presses a message box's or dialog's OK button.
+void PressOk(HWND dialog);
+
+}  // namespace e2e

@@ -1,0 +1,125 @@
+// The tray icon's callbacks: the menu, and the dialogs brought forward.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/tessaly_driver.h"
+
+namespace e2e {
+namespace {
+
+class E2eTray : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(tessaly.Start()); }
+  void TearDown() override {
+    if (!tessaly.Running()) return;
+    int exitCode = -99;
+    EXPECT_TRUE(tessaly.Close(&exitCode));
+    EXPECT_EQ(exitCode, 0);
+  }
+  HWND WaitForMenu(int timeoutMs = 10000) {
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = tessaly.FindMenu()) != nullptr; }, timeoutMs);
+    return menu;
+  }
+  // Closes an open tray menu as the Escape key does.
+  void CloseMenu(HWND menu) {
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    WaitFor([&] { return tessaly.FindMenu() == nullptr; }, 10000);
+  }
+  void Click(LPARAM mouseMessage) { tessaly.Post(kTrayCallback, kTrayIconId, mouseMessage); }
+
+  Tessaly tessaly;
+};
+
+// The menu's items cannot be read from another process under Wine, so each
+// is chosen by its access key and known by what it does.  (The texts
+// themselves are checked byte for byte in the resources' own test.)
+TEST_F(E2eTray, RightButtonOpensTheMenuAndItsItemsRunTheirCommands) {
+  struct Item {
+    char key;
+    const char* opens;  // the title of the window the command opens
+  };
+  const Item items[] = {{'O', "設定"}, {'A', "バージョン情報"}, {'S', "エラー"}, {'R', "エラー - Pavane"}};
+  for (const Item& item : items) {
+    SCOPED_TRACE(std::string("access key ") + item.key);
+    Click(WM_RBUTTONDOWN);
+    HWND menu = WaitForMenu();
+    ASSERT_NE(menu, nullptr);
+    PostMessageA(menu, WM_CHAR, item.key, 0);
+    HWND opened = tessaly.WaitForDialog(item.opens);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(tessaly.FindMenu(), nullptr);
+    PressOk(opened);
+    ASSERT_TRUE(tessaly.WaitForNoDialog(item.opens));
+  }
+
+  // "Close the menu" only closes it.
+  Click(WM_RBUTTONDOWN);
+  HWND menu = WaitForMenu();
+  ASSERT_NE(menu, nullptr);
+  PostMessageA(menu, WM_CHAR, 'C', 0);
+  EXPECT_TRUE(WaitFor([&] { return tessaly.FindMenu() == nullptr; }, 10000));
+  Sleep(500);
+  EXPECT_EQ(tessaly.FindOwnWindow("#32770", nullptr), nullptr);
+
+  // Exit ends the program normally.
+  Click(WM_RBUTTONDOWN);
+  menu = WaitForMenu();
+  ASSERT_NE(menu, nullptr);
+  PostMessageA(menu, WM_CHAR, 'X', 0);
+  int exitCode = -99;
+  ASSERT_TRUE(tessaly.WaitExit(&exitCode));
+  EXPECT_EQ(exitCode, 0);
+}
+
+TEST_F(E2eTray, LeftClicksAndOtherIconsOpenNothing) {
+  Click(WM_LBUTTONDOWN);
+  Click(WM_LBUTTONDBLCLK);
+  Click(WM_RBUTTONUP);
+  tessaly.Post(kTrayCallback, 7, WM_RBUTTONDOWN);  // not our icon
+  Sleep(1000);
+  EXPECT_EQ(tessaly.FindMenu(), nullptr);
+  // The right button still works afterwards: the clicks above were handled.
+  Click(WM_RBUTTONDOWN);
+  HWND menu = WaitForMenu();
+  ASSERT_NE(menu, nullptr);
+  CloseMenu(menu);
+}
+
+TEST_F(E2eTray, WithTheAboutDialogOpenAClickBringsItForward) {
+  tessaly.Post(WM_COMMAND, kAbout);
+  HWND about = tessaly.WaitForDialog("バージョン情報");
+  ASSERT_NE(about, nullptr);
+  char text[256] = {};
+  GetDlgItemTextA(about, 1003, text, sizeof text);
+  EXPECT_STREQ(text, "Pavane Ver.0.08");
+  GetDlgItemTextA(about, 1002, text, sizeof text);
+  EXPECT_NE(std::string(text).find('@'), std::string::npos) << text;
+
+  // Escape leaves it open.
+  PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
+  Sleep(300);
+  ASSERT_TRUE(IsWindow(about));
+
+  // Something else comes to the front first.
+  HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                               nullptr, nullptr);
+  SetForegroundWindow(other);
+  WaitFor([&] { return GetForegroundWindow() == other; }, 2000);
+
+  Click(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == about; }, 5000));
+  DestroyWindow(other);
+  Sleep(500);
+  EXPECT_EQ(tessaly.FindMenu(), nullptr);
+
+  PostMessageA(about, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(tessaly.WaitForNoDialog("バージョン情報"));
+  // Closed, the menu opens again.
+  Click(WM_RBUTTONDOWN);
+  HWND menu = WaitForMenu();
+  ASSERT_NE(menu, nullptr);
+  CloseMenu(menu);
+}
+
+}  // namespace
+}  // namespace e2e
