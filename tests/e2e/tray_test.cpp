@@ -86,7 +86,8 @@ TEST_F(E2eTray, LeftClicksAndOtherIconsOpenNothing) {
 }
 
 TEST_F(E2eTray, WithTheAboutDialogOpenAClickBringsItForward) {
-  tessaly.Post(WM_COMMAND, kAbout);
+  // A command with a high word (as from an accelerator) counts by its low word.
+  tessaly.Post(WM_COMMAND, MAKEWPARAM(kAbout, 1));
   HWND about = tessaly.WaitForDialog("バージョン情報");
   ASSERT_NE(about, nullptr);
   char text[256] = {};
