@@ -34,8 +34,8 @@ bool CaptureSnapshot(AppState& app) {
     LayoutWork work(app);
     result = CaptureIconLayout(app.view, entry);
   }
-  // Another snapshot may have run meanwhile (the capture waits on the shell);
-  // the flag describes the capture that ended last.
+  // A failed capture has emptied the entry; the display change must not
+  // write that over the stored file.
   s.snapshotFailed = result < 0;
   return result < 0;
 }

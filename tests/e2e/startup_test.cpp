@@ -69,6 +69,19 @@ TEST(E2eStartup, WithoutTheShellTheProgramRunsAndSaveShowsTheCaptureFailure) {
   EXPECT_EQ(exitCode, 0);
 }
 
+TEST(E2eStartup, AFileInPlaceOfTheSettingsFolderIsLeftAloneAndTheProgramRuns) {
+  RemoveTree(MakerFolder());
+  CreateDirectoryA(MakerFolder().c_str(), nullptr);
+  ASSERT_TRUE(WriteBytes(SettingsFolder(), "not a folder"));
+  Tessaly tessaly;
+  ASSERT_TRUE(tessaly.Start());
+  int exitCode = -99;
+  ASSERT_TRUE(tessaly.Close(&exitCode));
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(ReadBytes(SettingsFolder()), "not a folder");
+  RemoveTree(MakerFolder());
+}
+
 TEST(E2eStartup, OutputFolderHoldsExactlyTheTwoDeliverables) {
   std::string folder = testsupport::DeliverablePath("");
   std::vector<std::string> names;

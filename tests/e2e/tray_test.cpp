@@ -86,7 +86,8 @@ TEST_F(E2eTray, LeftClicksAndOtherIconsOpenNothing) {
 }
 
 TEST_F(E2eTray, WithTheAboutDialogOpenAClickBringsItForward) {
-  tessaly.Post(WM_COMMAND, kAbout);
+  // A command with a high word (as from an accelerator) counts by its low word.
+  tessaly.Post(WM_COMMAND, MAKEWPARAM(kAbout, 1));
   HWND about = tessaly.WaitForDialog("バージョン情報");
   ASSERT_NE(about, nullptr);
   char text[256] = {};
@@ -119,6 +120,33 @@ TEST_F(E2eTray, WithTheAboutDialogOpenAClickBringsItForward) {
   HWND menu = WaitForMenu();
   ASSERT_NE(menu, nullptr);
   CloseMenu(menu);
+}
+
+// When the shell restarts it announces "TaskbarCreated": the desktop hook is
+// set again on the new shell's desktop, so its icon moves are heard again.
+TEST_F(E2eTray, TaskbarCreatedSetsTheHookOnTheNewShell) {
+  testsupport::TestDesktop oldShell;
+  ASSERT_TRUE(oldShell.Start({{"Notes", 20, 20}, {"Mail", 20, 110}}));
+  // Automatic save on from the Settings dialog; OK takes a snapshot.
+  tessaly.Post(WM_COMMAND, kSettings);
+  HWND dialog = tessaly.WaitForDialog("設定");
+  ASSERT_NE(dialog, nullptr);
+  SendMessageA(GetDlgItem(dialog, 1010), BM_CLICK, 0, 0);
+  PressOk(dialog);
+  ASSERT_TRUE(tessaly.WaitForNoDialog("設定"));
+  ASSERT_TRUE(WaitFor([&] { return oldShell.Count("getitemcount") >= 1; }));
+  oldShell.Quit();
+
+  testsupport::TestDesktop newShell;
+  ASSERT_TRUE(newShell.Start({{"Notes", 20, 20}, {"Mail", 20, 110}}));
+  ASSERT_TRUE(newShell.Move(0, 300, 300));
+  Sleep(1000);
+  EXPECT_EQ(newShell.Count("getitemcount"), 0) << "the old hook does not hear the new shell";
+
+  tessaly.Post(RegisterWindowMessageA("TaskbarCreated"));
+  Sleep(500);
+  ASSERT_TRUE(newShell.Move(1, 400, 400));
+  EXPECT_TRUE(WaitFor([&] { return newShell.Count("getitemcount") >= 1; }, 10000)) << "a snapshot after the move";
 }
 
 }  // namespace
