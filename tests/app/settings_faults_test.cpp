@@ -101,4 +101,15 @@ TEST(SettingsFaults, FailedSaveAtAnyCallKeepsTheSettingsFile) {
   }
 }
 
+// A settings folder that could not be made: the save reaches no disk and
+// says so.
+TEST(SettingsFaults, SaveIntoAMissingFolderFails) {
+  TempFolder folder;
+  const std::string path = folder / "Brindle-Works" + "\\Tessaly.ini";
+  AppSettings settings;
+  settings.startAutoRestore = 1;
+  EXPECT_EQ(settings.SaveTo(path.c_str()), 0);
+  EXPECT_TRUE(ListFolder(folder.Path()).empty());
+}
+
 }  // namespace
