@@ -1,6 +1,12 @@
 #include "app/settings.h"
 
+#include <cstdio>
+#include <string>
+
 #include "framework/files/app_paths.h"
+#include "framework/files/file_seam.h"
+#include "framework/files/file_system.h"
+#include "framework/files/text_file.h"
 
 namespace {
 
@@ -10,6 +16,24 @@ const char* kResolutionCaptureKey = "Resolution_AutoCapture";
 // Keys of older versions, read as defaults of the new keys and removed on save.
 const char* kLegacyStartKey = "StartRestore";
 const char* kLegacyResolutionRestoreKey = "AutoRestore";
+
+// Copies the file at `source` to a new file `target` through the file seam.
+bool CopyFile(const char* source, const char* target) {
+  CTextFile in;
+  if (!in.Open(source, "rb")) return false;
+  std::string bytes;
+  char chunk[4096];
+  size_t got;
+  while ((got = in.Read(chunk, 1, sizeof chunk)) > 0) bytes.append(chunk, got);
+  const bool read = std::ferror(in.GetHandle()) == 0;
+  in.Close();
+  if (!read) return false;
+  FileSeam& files = GetFileSeam();
+  FileSeam::File* file = files.Create(target);
+  if (!file) return false;
+  const bool written = files.Write(file, bytes.data(), bytes.size());
+  return files.Close(file) && written;
+}
 
 }  // namespace
 
@@ -42,18 +66,33 @@ int AppSettings::Save() {
   return SaveTo(MakeAppDataPath(kMakerFolder, kProductFolder, kSettingsFileName, userPath));
 }
 
+// The values go to a copy of the file beside it, which takes the file's
+// place only once all three are in: a save that fails at any step leaves the
+// file as it was (a save half done would mix this run's options with the
+// last).  The legacy keys are removed from the copy as well; one that cannot
+// be removed does no harm, as the new keys win over it.
 int AppSettings::SaveTo(const char* userPath) {
-  if (!userPath || profile.Open(userPath, 0, 0) != 1) {
-    profile.Close();
-    return 0;
-  }
-  profile.WriteBool(kSettingsSection, kStartKey, startAutoRestore);
-  profile.WriteBool(kSettingsSection, kResolutionRestoreKey, resolutionAutoRestore);
-  profile.WriteBool(kSettingsSection, kResolutionCaptureKey, resolutionAutoCapture);
-  profile.DeleteKey(kSettingsSection, kLegacyStartKey);
-  profile.DeleteKey(kSettingsSection, kLegacyResolutionRestoreKey);
+  const int writable = userPath ? profile.Open(userPath, 0, 0) : 0;
   profile.Close();
-  return 1;
+  if (writable != 1) return 0;
+
+  const std::string temporary = std::string(userPath) + ".new~";
+  bool written = GetPathKind(userPath) == kPathFile ? CopyFile(userPath, temporary.c_str())
+                                                    : profile.Open(temporary.c_str(), 0, 1) == 1;
+  if (written && profile.Open(temporary.c_str(), 0, 0) == 1) {
+    written = profile.WriteBool(kSettingsSection, kStartKey, startAutoRestore) &&
+              profile.WriteBool(kSettingsSection, kResolutionRestoreKey, resolutionAutoRestore) &&
+              profile.WriteBool(kSettingsSection, kResolutionCaptureKey, resolutionAutoCapture);
+    profile.DeleteKey(kSettingsSection, kLegacyStartKey);
+    profile.DeleteKey(kSettingsSection, kLegacyResolutionRestoreKey);
+  } else {
+    written = false;
+  }
+  profile.Close();
+  FileSeam& files = GetFileSeam();
+  if (written && GetPathKind(temporary.c_str()) == kPathFile && files.Replace(temporary.c_str(), userPath)) return 1;
+  if (GetPathKind(temporary.c_str()) == kPathFile) files.Remove(temporary.c_str());
+  return 0;
 }
 
 int PrepareSettingsFolder() { return EnsureAppDataFolder(kMakerFolder, kProductFolder); }

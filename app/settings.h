@@ -29,8 +29,9 @@ struct AppSettings {
   // could be opened (a missing per-user file counts as opened), else 0.
   int Load();
   // Writes the options to the per-user Tessaly.ini and removes the legacy
-  // keys.  Returns 0 when no per-user path can be formed or the file cannot be
-  // opened for writing; never writes the file beside the program.
+  // keys.  Returns 0, and leaves the file as it was, when no per-user path can
+  // be formed, the file cannot be opened for writing or a write fails; never
+  // writes the file beside the program.
   int Save();
 
   // The same with the two locations given; a null path counts as one that

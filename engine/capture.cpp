@@ -12,13 +12,21 @@ int CaptureIconLayout(DesktopIconView& view, IconLayout& layout) {
     for (int index = 0; index < count; ++index) {
       IconEntry entry;
       entry.index = index;
-      if (!view.ReadItemText(index, entry.name)) continue;
-      if (!view.ReadItemPosition(index, entry.x, entry.y)) continue;
-      layout.push_back(std::move(entry));
+      if (view.ReadItemText(index, entry.name) && view.ReadItemPosition(index, entry.x, entry.y)) {
+        layout.push_back(std::move(entry));
+      } else if (!view.IsViewPresent()) {
+        break;
+      }
     }
     view.Close();
-    SortByPosition(layout);
-    result = 0;
+    // A shell that ended while it was read leaves a layout with icons
+    // missing; saved, it would replace a whole layout with a part of it.
+    if (view.IsViewPresent()) {
+      SortByPosition(layout);
+      result = 0;
+    } else {
+      layout.clear();
+    }
   }
   LayoutBusy = 0;
   return result;

@@ -13,7 +13,8 @@ extern int LayoutBusy;
 // Replaces `layout` with every icon of the view that could be read, sorted by
 // ComparePosition; each entry's index is the icon's item index.  Items whose
 // text or position cannot be read are left out.  Returns 0 when the view
-// could be opened (the layout may still be empty), -1 when it could not (the
+// could be opened and was still there at the end (the layout may still be
+// empty), -1 when it could not be opened or went away while it was read (the
 // layout is then empty).  Sets LayoutBusy on entry and clears it on return.
 int CaptureIconLayout(DesktopIconView& view, IconLayout& layout);
 

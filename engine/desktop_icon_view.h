@@ -33,6 +33,8 @@ class DesktopIconView {
   virtual void SetItemPosition(int index, int x, int y) = 0;
   /// Releases what Open acquired.  Safe to call when Open failed.
   virtual void Close() = 0;
+  /// False once the view of the latest lookup is gone (its shell ended).
+  virtual bool IsViewPresent() = 0;
 };
 
 // The platform's desktop: the shell's desktop icon view in the Windows build;

@@ -13,6 +13,7 @@ class AbsentDesktopView final : public DesktopIconView {
   bool ReadItemPosition(int, int&, int&) override { return false; }
   void SetItemPosition(int, int, int) override {}
   void Close() override {}
+  bool IsViewPresent() override { return false; }
 };
 
 }  // namespace

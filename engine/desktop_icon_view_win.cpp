@@ -112,6 +112,8 @@ class ShellDesktopView final : public DesktopIconView {
     view_.instance = nullptr;
   }
 
+  bool IsViewPresent() override { return remembered_ && IsWindow(remembered_); }
+
  private:
   void* Allocate(SIZE_T size) {
     return VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);

@@ -97,7 +97,7 @@ bool MemoryDesktopView::ReadItemText(int index, std::string& name) {
   calls_.push_back({Op::ReadItemText, index, 0, 0});
   if (!open_) Misuse("ReadItemText without an open connection");
   if (beforeTextRead_) beforeTextRead_(index);
-  if (!open_ || !Exists(index) || Contains(failText_, index)) return false;
+  if (!open_ || !present_ || !Exists(index) || Contains(failText_, index)) return false;
   name = icons_[index].name;
   return true;
 }
@@ -105,7 +105,7 @@ bool MemoryDesktopView::ReadItemText(int index, std::string& name) {
 bool MemoryDesktopView::ReadItemPosition(int index, int& x, int& y) {
   calls_.push_back({Op::ReadItemPosition, index, 0, 0});
   if (!open_) Misuse("ReadItemPosition without an open connection");
-  if (!open_ || !Exists(index) || Contains(failPosition_, index)) return false;
+  if (!open_ || !present_ || !Exists(index) || Contains(failPosition_, index)) return false;
   x = icons_[index].x;
   y = icons_[index].y;
   return true;
@@ -114,10 +114,11 @@ bool MemoryDesktopView::ReadItemPosition(int index, int& x, int& y) {
 void MemoryDesktopView::SetItemPosition(int index, int x, int y) {
   calls_.push_back({Op::SetItemPosition, index, x, y});
   if (!remembered_) Misuse("SetItemPosition before any view was found");
-  if (Exists(index)) {
+  if (present_ && Exists(index)) {
     icons_[index].x = Low16(x);
     icons_[index].y = Low16(y);
   }
+  if (afterMove_) afterMove_(index);
 }
 
 void MemoryDesktopView::Close() {

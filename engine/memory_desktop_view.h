@@ -42,7 +42,8 @@ class MemoryDesktopView final : public DesktopIconView {
   // Deletes an icon; the icons after it move down one index, as in a list view.
   void RemoveIcon(int index);
   // A desktop that is not present is not found by the lookup (an earlier
-  // lookup's handle is still remembered) and cannot be opened.
+  // lookup's handle is still remembered), cannot be opened, and no longer
+  // answers reads or moves of a connection opened before (the shell ended).
   void SetPresent(bool present) { present_ = present; }
   // A present desktop whose process cannot be opened.
   void SetAccessible(bool accessible) { accessible_ = accessible; }
@@ -52,6 +53,8 @@ class MemoryDesktopView final : public DesktopIconView {
   // Runs before each text read, with the index asked for; a test may change
   // the desktop from it (remove an icon while a capture runs).
   void BeforeTextRead(std::function<void(int index)> action) { beforeTextRead_ = std::move(action); }
+  // Runs after each move has been carried out, with the index moved.
+  void AfterMove(std::function<void(int index)> action) { afterMove_ = std::move(action); }
 
   // --- Inspecting what happened.
   const std::vector<Icon>& Icons() const { return icons_; }
@@ -75,6 +78,7 @@ class MemoryDesktopView final : public DesktopIconView {
   bool ReadItemPosition(int index, int& x, int& y) override;
   void SetItemPosition(int index, int x, int y) override;
   void Close() override;
+  bool IsViewPresent() override { return present_; }
 
  private:
   bool Exists(int index) const { return index >= 0 && index < static_cast<int>(icons_.size()); }
@@ -86,6 +90,7 @@ class MemoryDesktopView final : public DesktopIconView {
   std::vector<int> failText_;
   std::vector<int> failPosition_;
   std::function<void(int)> beforeTextRead_;
+  std::function<void(int)> afterMove_;
   bool present_ = true;
   bool accessible_ = true;
   bool open_ = false;

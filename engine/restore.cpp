@@ -49,6 +49,11 @@ int RestoreIconLayout(DesktopIconView& view, IconLayout& layout) {
         view.SetItemPosition(match->index, stored.x, stored.y);
       }
       working.erase(match);
+      // The shell ended: the moves go nowhere, and the restore did not happen.
+      if (!view.IsViewPresent()) {
+        result = -1;
+        break;
+      }
     }
   }
   LayoutBusy = 0;

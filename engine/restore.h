@@ -15,8 +15,9 @@
 //
 // `layout` comes back sorted by ComparePosition, its entries unchanged.
 // Returns 0 when the desktop could be captured (whether or not anything
-// moved), -1 when it could not; nothing is moved then and `layout` keeps its
-// order.  LayoutBusy is 0 on return.
+// moved), -1 when it could not (nothing is moved then and `layout` keeps its
+// order) or when the desktop went away during the moves (the moves stop
+// there).  LayoutBusy is 0 on return.
 int RestoreIconLayout(DesktopIconView& view, IconLayout& layout);
 
 // The same, on the platform's desktop (GetDesktopIconView).

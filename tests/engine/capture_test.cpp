@@ -158,4 +158,24 @@ TEST(Capture, BusyOnlyWhileRunning) {
   EXPECT_EQ(LayoutBusy, 0);
 }
 
+// The shell ending while it is read: whatever was read is not a layout of
+// the desktop, and saving it would replace a whole layout with a part.
+TEST(Capture, ShellEndingMidwayFailsPromptlyAndKeepsNothing) {
+  for (int vanishAt : {0, 2, 4}) {
+    MemoryDesktopView view;
+    for (int i = 0; i < 5; ++i) view.AddIcon("icon" + std::to_string(i), 0, 100 * i);
+    view.BeforeTextRead([&view, vanishAt](int index) {
+      if (index == vanishAt) view.SetPresent(false);
+    });
+    IconLayout layout = {{0, "old", 5, 5}};
+    EXPECT_EQ(CaptureIconLayout(view, layout), -1) << "gone at " << vanishAt;
+    EXPECT_TRUE(layout.empty()) << "gone at " << vanishAt;
+    EXPECT_EQ(LayoutBusy, 0);
+    EXPECT_FALSE(view.IsOpen()) << "the connection is released";
+    EXPECT_EQ(view.CountCalls(Op::ReadItemText), vanishAt + 1) << "no reads after the shell is gone\n"
+                                                                << view.toString();
+    EXPECT_TRUE(view.Misuses().empty()) << view.toString();
+  }
+}
+
 }  // namespace

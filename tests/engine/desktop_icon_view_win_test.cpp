@@ -125,23 +125,43 @@ TEST(ShellView, UnterminatedTextIsCutAtTheLongestName) {
   EXPECT_EQ(layout[1].name, std::string(2046, 'X'));
 }
 
-// The shell going away in the middle: the capture ends without the icons it
-// could no longer read, and a restore's moves into the void do no harm.
-TEST(ShellView, ShellEndingMidwayEndsQuietly) {
+// The shell going away in the middle: the capture and the restore report
+// failure, keep nothing of what they read, and a new shell serves the next
+// call.
+TEST(ShellView, ShellEndingMidwayFailsAndTheNextShellServes) {
   TestDesktop desktop;
-  ASSERT_TRUE(desktop.Start(testsupport::GridIcons(6)));
-  ASSERT_TRUE(desktop.Command("quitafter getitemtext 2"));
-  IconLayout layout;
-  EXPECT_EQ(CaptureIconLayout(layout), 0);
-  EXPECT_LE(layout.size(), 2u);
-  EXPECT_EQ(LayoutBusy, 0);
+  for (int k : {1, 3}) {
+    ASSERT_TRUE(desktop.Start(testsupport::GridIcons(6)));
+    ASSERT_TRUE(desktop.Command("quitafter getitemtext " + std::to_string(k)));
+    IconLayout layout = {{0, "old", 1, 1}};
+    EXPECT_EQ(CaptureIconLayout(layout), -1) << "quit after text " << k;
+    EXPECT_TRUE(layout.empty()) << testsupport::ToString(ToIcons(layout));
+    EXPECT_EQ(LayoutBusy, 0);
+  }
 
   ASSERT_TRUE(desktop.Start(testsupport::GridIcons(6)));
   ASSERT_TRUE(desktop.Command("quitafter setitemposition 1"));
   IconLayout stored;
   for (int i = 0; i < 6; ++i) stored.push_back({0, "icon" + std::to_string(i), 500 - 40 * i, 300});
-  EXPECT_EQ(RestoreIconLayout(stored), 0);
+  EXPECT_EQ(RestoreIconLayout(stored), -1);
   EXPECT_EQ(LayoutBusy, 0);
+
+  ASSERT_TRUE(desktop.Start(testsupport::GridIcons(3)));
+  IconLayout layout;
+  EXPECT_EQ(CaptureIconLayout(layout), 0);
+  EXPECT_EQ(layout.size(), 3u);
+}
+
+// A view whose every position request fails, writing nothing: no icon is
+// recorded at a place that was never read (the block's earlier content).
+TEST(ShellView, FailingPositionRequestsRecordNothing) {
+  TestDesktop desktop;
+  ASSERT_TRUE(desktop.Start({{"a", 20, 20}, {"b", 20, 120}}));
+  ASSERT_TRUE(desktop.Command("fault noposition on"));
+  ASSERT_TRUE(desktop.Command("fault unterminated on"));
+  IconLayout layout = {{0, "old", 1, 1}};
+  EXPECT_EQ(CaptureIconLayout(layout), 0);
+  EXPECT_TRUE(layout.empty()) << testsupport::ToString(ToIcons(layout));
 }
 
 TEST(ShellView, FailedLookupFallsBackToTheRememberedView) {

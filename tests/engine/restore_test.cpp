@@ -195,4 +195,21 @@ TEST_F(Restore, EveryArrangementEndsInTheStoredLayoutWithoutStacking) {
   }
 }
 
+// The shell ending during the moves: the restore reports failure and sends
+// no further moves into the void.
+TEST_F(Restore, ShellEndingDuringTheMovesFailsAndStops) {
+  MemoryDesktopView view;
+  for (int i = 0; i < 4; ++i) view.AddIcon("icon" + std::to_string(i), 0, 100 * i);
+  int moves = 0;
+  view.AfterMove([&view, &moves](int) {
+    if (++moves == 1) view.SetPresent(false);
+  });
+  IconLayout stored;
+  for (int i = 0; i < 4; ++i) stored.push_back({0, "icon" + std::to_string(i), 500, 100 * i});
+  EXPECT_EQ(RestoreIconLayout(view, stored), -1);
+  EXPECT_EQ(view.Moves().size(), 1u) << view.toString();
+  EXPECT_EQ(LayoutBusy, 0);
+  EXPECT_FALSE(view.IsOpen());
+}
+
 }  // namespace
