@@ -16,6 +16,7 @@ scripts/install-deps.sh --demo || { echo "demo.sh: installing the dependencies f
 mkdir -p build
 cmake --preset windows >build/windows-configure.log 2>&1 || { cat build/windows-configure.log; exit 1; }
 cmake --build --preset windows --target Tessaly sorrel_x64 demo_runner test_desktop tessaly_readme || exit 1
+rm -rf build/windows/package
 (cd build/windows && cpack >/dev/null) || { echo "demo.sh: packaging failed"; exit 1; }
 
 rm -rf demo build/windows/wineprefix-demo-run

@@ -2,9 +2,10 @@
 # Installs, with apt-get, whatever the build and the tests need and this
 # machine lacks.  Needs root (or sudo) only when something is missing.
 set -u
-packages="cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 wine wine64 xvfb xauth clang libclang-rt-14-dev"
-# The demo also turns its screenshots into PNG files.
-[ "${1:-}" = --demo ] && packages="$packages imagemagick"
+packages="cmake make unzip g++ libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 wine wine64 xvfb xauth clang libclang-rt-14-dev"
+# The demo also turns its screenshots into PNG files, and its pictures need a
+# Japanese font for Wine to draw the icons' names with.
+[ "${1:-}" = --demo ] && packages="$packages imagemagick fonts-ipafont-gothic"
 missing=
 packages="$packages locales"
 for p in $packages; do

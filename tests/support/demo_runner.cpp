@@ -15,6 +15,8 @@
 //                                            -> 04-800x600.bmp
 //   5. changes it back to 1024x768; Tessaly writes the 800x600 snapshot and
 //      restores the 1024x768 layout          -> 05-1024x768.bmp
+//   6. opens the tray menu as a right click on the tray icon would
+//                                            -> 06-tray-menu.bmp
 // Each check reads the test desktop back.  The report goes to standard output
 // and to FOLDER\report.txt; the exit code is 0 only when every icon was back
 // at its saved place after steps 3 and 5.
@@ -37,6 +39,8 @@ using testsupport::TestDesktop;
 
 const UINT kSaveCommand = 40001;
 const UINT kRestoreCommand = 40002;
+const UINT kTrayCallback = 0x8065;
+const UINT kTrayIconId = 102;
 
 std::string outFolder;
 std::string report;
@@ -58,7 +62,7 @@ std::vector<DesktopIcon> DemoIcons(int count) {
   for (int i = 0; i < count; ++i) {
     std::string name = names[i % kNames];
     if (i >= kNames) name += " (" + std::to_string(i / kNames + 1) + ")";
-    icons.push_back({name, 12 + (i / perColumn) * 100, 8 + (i % perColumn) * 90});
+    icons.push_back({name, 40 + (i / perColumn) * 100, 8 + (i % perColumn) * 90});
   }
   return icons;
 }
@@ -301,7 +305,7 @@ int main(int argc, char** argv) {
   Say(std::string("4. 800x600: the 1024x768 snapshot ") + (snapshotWritten ? "was written" : "was NOT written"));
   if (!snapshotWritten) ok = false;
   for (size_t i = 0; i < saved.size(); ++i) {
-    desktop.Move(static_cast<int>(i), 12 + static_cast<int>(i / 6) * 76, 8 + static_cast<int>(i % 6) * 90);
+    desktop.Move(static_cast<int>(i), 40 + static_cast<int>(i / 6) * 76, 8 + static_cast<int>(i % 6) * 90);
   }
   Screenshot("04-800x600", screenshots);
 
@@ -319,6 +323,21 @@ int main(int argc, char** argv) {
       " icons back at their saved place; the 800x600 snapshot " + (wrote800 ? "was written" : "was NOT written"));
   if (back != static_cast<int>(saved.size()) || !wrote800) ok = false;
   Screenshot("05-1024x768", screenshots);
+
+  // 6. The tray menu, as the shell reports a right click on the tray icon.
+  if (screenshots) {
+    SetCursorPos(700, 520);
+    PostMessageA(tessalyWindow, kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    for (int waited = 0; waited < 5000 && !menu; waited += 50) {
+      Sleep(50);
+      menu = FindWindowA("#32768", nullptr);
+    }
+    Say(std::string("6. tray menu ") + (menu ? "opened" : "did NOT open"));
+    Screenshot("06-tray-menu", screenshots);
+    if (menu) PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    Sleep(300);
+  }
 
   PostMessageA(tessalyWindow, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) {
