@@ -18,7 +18,7 @@ const char* kLegacyStartKey = "StartRestore";
 const char* kLegacyResolutionRestoreKey = "AutoRestore";
 
 // Copies the file at `source` to a new file `target` through the file seam.
-bool CopyFile(const char* source, const char* target) {
+bool CopyThroughSeam(const char* source, const char* target) {
   CTextFile in;
   if (!in.Open(source, "rb")) return false;
   std::string bytes;
@@ -77,7 +77,7 @@ int AppSettings::SaveTo(const char* userPath) {
   if (writable != 1) return 0;
 
   const std::string temporary = std::string(userPath) + ".new~";
-  bool written = GetPathKind(userPath) == kPathFile ? CopyFile(userPath, temporary.c_str())
+  bool written = GetPathKind(userPath) == kPathFile ? CopyThroughSeam(userPath, temporary.c_str())
                                                     : profile.Open(temporary.c_str(), 0, 1) == 1;
   if (written && profile.Open(temporary.c_str(), 0, 0) == 1) {
     written = profile.WriteBool(kSettingsSection, kStartKey, startAutoRestore) &&
