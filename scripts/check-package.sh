@@ -4,6 +4,8 @@
 # sorrel_x64.dll and ReadMe.txt in one top folder.
 #   check-package.sh BUILD_FOLDER VERSION
 set -u
+# The tools' messages are read below: in English, whatever locale the caller runs.
+export LC_ALL=C LANGUAGE=C
 build=$1
 version=$2
 scratch=$(mktemp -d)

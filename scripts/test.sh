@@ -5,7 +5,6 @@
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
-. scripts/wine-env.sh
 
 scripts/install-deps.sh || { echo "test.sh: installing the dependencies failed"; exit 1; }
 
@@ -45,7 +44,9 @@ run_preset linux
 run_preset linux-asan
 
 # The Windows suite runs under Wine with one Xvfb and one wineserver for the
-# whole run, both ended when it is over.
+# whole run, both ended when it is over.  (The harness's settings, the
+# Japanese locale among them, are for Wine alone: the native runs go before.)
+. scripts/wine-env.sh
 own_display=0
 if [ -z "${DISPLAY:-}" ]; then
   tessaly_start_xvfb

@@ -3,6 +3,9 @@
 # DLLs alone; and an import library through which a program links both names.
 #   cmake -DOBJDUMP=objdump -DNM=nm -DLIBRARY=sorrel_x64.dll -DIMPORT_LIBRARY=sorrel_x64.dll.a
 #         -P check_library.cmake
+# The binutils speak English only in the C locale; the Wine runs set a Japanese one.
+set(ENV{LC_ALL} C)
+set(ENV{LANGUAGE} C)
 execute_process(COMMAND "${OBJDUMP}" -p "${LIBRARY}" OUTPUT_VARIABLE headers RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "cannot read ${LIBRARY}")
