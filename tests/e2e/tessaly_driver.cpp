@@ -27,17 +27,6 @@ std::string CurrentLayoutFile() { return LayoutFile(GetSystemMetrics(SM_CXSCREEN
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string ReadBytes(const std::string& path) {
-  std::string bytes;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return bytes;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-  std::fclose(f);
-  return bytes;
-}
-
 bool WriteBytes(const std::string& path, const std::string& bytes) {
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;

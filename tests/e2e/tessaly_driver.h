@@ -37,7 +37,7 @@ std::string LayoutFile(int width, int height);
 std::string CurrentLayoutFile();  // for the screen as it is now
 
 bool Exists(const std::string& path);
-std::string ReadBytes(const std::string& path);
+using testsupport::ReadBytes;
 bool WriteBytes(const std::string& path, const std::string& bytes);
 void RemoveTree(const std::string& path);
 // Creates the settings folder and writes Tessaly.ini with these bytes.

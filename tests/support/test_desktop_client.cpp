@@ -36,6 +36,17 @@ std::string DeliverablePath(const char* fileName) {
   return ProgramBesideMe("..\\Tessaly\\") + fileName;
 }
 
+std::string ReadBytes(const std::string& path) {
+  std::string bytes;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return bytes;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+  std::fclose(f);
+  return bytes;
+}
+
 std::string TempFileName(const char* tag) {
   char dir[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, dir);
@@ -62,17 +73,6 @@ BOOL CALLBACK FindControlOfProcess(HWND hwnd, LPARAM lParam) {
     return FALSE;
   }
   return TRUE;
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  std::string text;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return text;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-  std::fclose(f);
-  return text;
 }
 
 }  // namespace
@@ -146,7 +146,7 @@ bool TestDesktop::Command(const std::string& line, std::string* reply) {
   bool sent = SendMessageTimeoutA(control_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, 20000,
                                   &result) != 0;
   if (reply) {
-    *reply = ReadWholeFile(replyFile);
+    *reply = ReadBytes(replyFile);
     DeleteFileA(replyFile.c_str());
   }
   return sent && result == 1;

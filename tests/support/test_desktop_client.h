@@ -31,6 +31,9 @@ std::string ProgramBesideMe(const char* fileName);
 // folder Tessaly\, beside the test programs' folder bin\.
 std::string DeliverablePath(const char* fileName);
 
+// The whole content of a file, or "" when it cannot be read.
+std::string ReadBytes(const std::string& path);
+
 // A fresh temporary file name in the Windows temporary folder.
 std::string TempFileName(const char* tag);
 
