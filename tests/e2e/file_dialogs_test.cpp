@@ -93,10 +93,12 @@ class E2eFileDialogs : public ::testing::Test {
     DeleteFileA(CurrentLayoutFile().c_str());
   }
   void TearDown() override {
-    EXPECT_TRUE(tessaly.Running());
-    int exitCode = -99;
-    EXPECT_TRUE(tessaly.Close(&exitCode));
-    EXPECT_EQ(exitCode, 0);
+    if (!ended) {
+      EXPECT_TRUE(tessaly.Running());
+      int exitCode = -99;
+      EXPECT_TRUE(tessaly.Close(&exitCode));
+      EXPECT_EQ(exitCode, 0);
+    }
     RemoveTree(folder);
   }
 
@@ -146,6 +148,7 @@ class E2eFileDialogs : public ::testing::Test {
   }
 
   std::string folder;
+  bool ended = false;  // the test closed Tessaly itself
   TestDesktop desktop;
   Tessaly tessaly;
 };
@@ -219,6 +222,26 @@ TEST_F(E2eFileDialogs, CancelInEitherDialogWritesNothingAndMovesNothing) {
   EXPECT_TRUE(WaitFor([&] { return desktop.Icons() == saved; }));
 }
 
+TEST_F(E2eFileDialogs, RestoreFromANameThatDoesNotExistIsRefusedByTheDialogItself) {
+  std::vector<DesktopIcon> before = desktop.Icons();
+  HWND dialog = OpenDialog(kRestoreFrom);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(TypeFileName(dialog, folder + "\\absent"));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  // The dialog warns about the name and stays open; Tessaly hears nothing.
+  HWND warning = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (warning = FindDialog(tessaly, true)) != nullptr; }));
+  EXPECT_EQ(GetWindow(warning, GW_OWNER), dialog);
+  EXPECT_NE(WindowText(warning), kNamedCaption);
+  PressOk(warning);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(warning); }));
+  EXPECT_TRUE(IsWindow(dialog));
+  Cancel(dialog);
+  WaitUntilHandled();
+  EXPECT_EQ(FindDialog(tessaly, true), nullptr);
+  EXPECT_EQ(desktop.Icons(), before);
+}
+
 TEST_F(E2eFileDialogs, RestoreFromAPlainTextFileFindsNoIconAndSaysNothing) {
   // A file without the layout format is read as the old tab-separated text;
   // a line of other text names no icon, so nothing moves.
@@ -264,6 +287,39 @@ TEST_F(E2eFileDialogs, SaveAsWhereNothingCanBeWrittenShowsTheSaveFailedMessage) 
   Choose(OpenDialog(kSaveAs), locked + "\\mine");
   EXPECT_EQ(TakeMessage(kNamedCaption), "アイコン位置の保存に失敗しました");
   EXPECT_FALSE(Exists(locked + "\\mine." + ResolutionTag()));
+}
+
+TEST_F(E2eFileDialogs, NamesWithTrailBytesThatLookLikeBackslashesSaveAndRestore) {
+  // The second bytes of 表 and ソ in code page 932 are 0x5C, a backslash.
+  const std::string sub = folder + "\\表ソ";
+  ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
+  std::vector<DesktopIcon> saved = desktop.Icons();
+  Choose(OpenDialog(kSaveAs), sub + "\\配置表");
+  const std::string file = sub + "\\配置表." + ResolutionTag();
+  ASSERT_TRUE(WaitForFileSettled(file)) << file;
+  EXPECT_EQ(ReadLayout(file), InPositionOrder(saved));
+  EXPECT_EQ(FilesIn(sub), std::vector<std::string>{"配置表." + ResolutionTag()});
+
+  ASSERT_TRUE(desktop.Move(2, 640, 480));
+  Choose(OpenDialog(kRestoreFrom), file);
+  EXPECT_TRUE(WaitFor([&] { return desktop.Icons() == saved; }));
+}
+
+TEST_F(E2eFileDialogs, WhileADialogIsOpenTessalyServesAndEndsCleanly) {
+  HWND dialog = OpenDialog(kSaveAs);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(TypeFileName(dialog, folder + "\\never"));
+  // The dialog's own message loop keeps dispatching the menu's commands.
+  WaitUntilHandled();
+  EXPECT_TRUE(IsWindow(dialog));
+
+  // Closing the program (as at the end of a log-on) ends the open dialog
+  // as a cancel: nothing is written and the program exits normally.
+  int exitCode = -99;
+  ended = true;
+  ASSERT_TRUE(tessaly.Close(&exitCode));
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_TRUE(FilesIn(folder).empty());
 }
 
 }  // namespace
