@@ -257,6 +257,8 @@ TEST_P(Resources, VersionNamesTheMakerProductAndVersion) {
   EXPECT_EQ(VersionValue(info, "ProductName"), "Tessaly");
   EXPECT_EQ(VersionValue(info, "FileVersion"), "0.08");
   EXPECT_EQ(VersionValue(info, "ProductVersion"), "0.08");
+  // The one place the version is set is the project's CMake version.
+  EXPECT_EQ(VersionValue(info, "FileVersion"), TESSALY_PROJECT_VERSION);
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
