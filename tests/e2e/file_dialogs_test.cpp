@@ -167,6 +167,19 @@ TEST_F(E2eFileDialogs, SaveAsWritesTheCapturedIconsUnderTheChosenNameWithTheReso
   EXPECT_EQ(ProfileValue(file, "QVD-Data", "IconCount"), std::to_string(saved.size()));
   EXPECT_EQ(ReadLayout(file), InPositionOrder(saved));
   EXPECT_EQ(FindDialog(tessaly, true), nullptr) << "no message on success";
+
+  // Saving as the same name again replaces the file without asking and
+  // leaves no entry of the icon that has gone.
+  ASSERT_TRUE(desktop.Remove(3));
+  saved = desktop.Icons();
+  const std::string first = ReadBytes(file);
+  Choose(OpenDialog(kSaveAs), folder + "\\mine");
+  ASSERT_TRUE(WaitFor([&] { return ReadBytes(file) != first; }));
+  ASSERT_TRUE(WaitForFileSettled(file));
+  EXPECT_EQ(ReadLayout(file), InPositionOrder(saved));
+  EXPECT_EQ(ProfileValue(file, "QVD-Data", "IconName_3"), "<absent>");
+  EXPECT_EQ(FilesIn(folder).size(), 1u);
+  EXPECT_EQ(FindDialog(tessaly, true), nullptr);
 }
 
 TEST_F(E2eFileDialogs, RestoreFromPutsTheIconsOfTheChosenFileBack) {
