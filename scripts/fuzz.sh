@@ -9,7 +9,7 @@ set -u
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift $(( $# > 0 ? 1 : 0 ))
-scripts/install-deps.sh || exit 1
+scripts/install-deps.sh --fuzz || exit 1
 cmake --preset fuzz >/dev/null || exit 1
 cmake --build --preset fuzz || exit 1
 mkdir -p build/fuzz/crashes

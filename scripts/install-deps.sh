@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever the build and the tests need and this
 # machine lacks.  Needs root (or sudo) only when something is missing.
+#   install-deps.sh [--demo] [--fuzz]
 set -u
-packages="cmake make unzip g++ libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 wine wine64 xvfb xauth clang libclang-rt-14-dev"
-# The demo also turns its screenshots into PNG files, and its pictures need a
-# Japanese font for Wine to draw the icons' names with.
-[ "${1:-}" = --demo ] && packages="$packages imagemagick fonts-ipafont-gothic"
+packages="cmake make unzip g++ libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 wine wine64 xvfb xauth"
+for option in "$@"; do
+  case "$option" in
+    # The demo turns its screenshots into PNG files, and its pictures need a
+    # Japanese font for Wine to draw the icons' names with.
+    --demo) packages="$packages imagemagick fonts-ipafont-gothic" ;;
+    # The fuzz targets are built with clang and libFuzzer.
+    --fuzz) packages="$packages clang libclang-rt-14-dev" ;;
+  esac
+done
 missing=
 packages="$packages locales"
 for p in $packages; do
@@ -16,7 +23,7 @@ sudo=
 if [ -n "$missing" ]; then
   echo "installing:$missing"
   $sudo apt-get update -q || exit 1
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing || exit 1
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q $missing || exit 1
 fi
 
 # Wine converts file names through the C library's locale: without a
