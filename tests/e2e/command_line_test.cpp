@@ -231,8 +231,11 @@ TEST_F(E2eCommandLine, ACommandArrivingDuringACaptureWaitsUntilItHasEnded) {
     // capture, where the command's message is delivered to the copy.
     FrozenThread frozen(TestDesktop::FindView());
     ASSERT_TRUE(frozen.Frozen());
-    ASSERT_TRUE(tessaly.Post(WM_COMMAND, kSave));
-    Sleep(500);
+    ASSERT_TRUE(SendNotifyMessageA(tessaly.Window(), WM_COMMAND, kSave, 0));
+    // Sent messages are handled in order: once this one is answered, the
+    // Save is waiting for the desktop in the middle of its capture.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(tessaly.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer));
     Tessaly command;
     ASSERT_TRUE(command.Start(false, "/restore"));
     Sleep(1500);
