@@ -93,7 +93,7 @@ class ProcessHandle {
 
 int RunCommandLine(const CommandLine& parsed) {
   if (parsed.action == CommandAction::kUsage) {
-    MessageBoxA(nullptr, kUsageText, kDisplayName, MB_ICONINFORMATION);
+    MessageBoxA(nullptr, kUsageText, kDisplayName, MB_ICONINFORMATION | MB_SETFOREGROUND);
     return kExitDone;
   }
   if (parsed.action == CommandAction::kInvalid || parsed.action == CommandAction::kNone) return kExitUsage;
