@@ -33,6 +33,11 @@
 //   fault NAME on|off     makes the view misbehave for every client:
 //                         unterminated - LVM_GETITEMTEXTA fills the whole
 //                                        buffer it is given with 'X', no NUL
+//                         charcount    - LVM_GETITEMTEXTA answers the number of
+//                                        characters copied, a double-byte one
+//                                        counted once, not the number of bytes
+//                         nocount      - LVM_GETITEMTEXTA copies the text and
+//                                        answers 0
 //                         noposition   - LVM_GETITEMPOSITION fails, writes nothing
 //   quitafter KIND N      the desktop closes itself (the shell going away)
 //                         once its view has answered N more requests of KIND
@@ -103,6 +108,8 @@ unsigned long ProtectionOf(const void* address) {
 }
 
 std::atomic<bool> faultUnterminated{false};
+std::atomic<bool> faultCharCount{false};
+std::atomic<bool> faultNoCount{false};
 std::atomic<bool> faultNoPosition{false};
 // Requests of this kind left before the desktop quits; -1 never.
 std::atomic<UINT> quitAfterMessage{0};
@@ -134,6 +141,13 @@ LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
       if (faultUnterminated && item && item->pszText && item->cchTextMax > 0) {
         std::memset(item->pszText, 'X', item->cchTextMax);
         return item->cchTextMax;
+      }
+      if ((faultCharCount || faultNoCount) && item && item->pszText) {
+        CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
+        if (faultNoCount) return 0;
+        LRESULT characters = 0;
+        for (const char* p = item->pszText; *p; p = CharNextA(p)) ++characters;
+        return characters;
       }
       break;
     }
@@ -341,6 +355,8 @@ bool RunCommand(const std::string& line, std::string* reply) {
     std::string name = NextWord(&rest);
     bool on = rest == "on";
     if (name == "unterminated") faultUnterminated = on;
+    else if (name == "charcount") faultCharCount = on;
+    else if (name == "nocount") faultNoCount = on;
     else if (name == "noposition") faultNoPosition = on;
     else return false;
     return true;
