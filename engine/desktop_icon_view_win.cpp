@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/desktop_icon_view.h"
+#include "engine/shell_view_window.h"
 #include "framework/window/list_view.h"
 
 namespace {
@@ -32,10 +33,7 @@ class ShellDesktopView final : public DesktopIconView {
   ~ShellDesktopView() override { Close(); }
 
   DesktopViewHandle FindDesktopListView() override {
-    // Each step searches under the previous result even when it is null.
-    HWND progman = FindWindowA("Progman", "Program Manager");
-    HWND defView = FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr);
-    HWND view = FindWindowExA(defView, nullptr, "SysListView32", nullptr);
+    HWND view = static_cast<HWND>(FindShellListView());
     if (view) remembered_ = view;
     return remembered_;
   }

@@ -197,6 +197,24 @@ TEST(ShellView, FailedLookupFallsBackToTheRememberedView) {
   EXPECT_EQ(desktop.Icons(), expected) << testsupport::ToString(desktop.Icons());
 }
 
+// With a wallpaper slideshow the shell's view sits in a top-level "WorkerW"
+// and Progman holds none: capture and restore find it there.
+TEST(ShellView, CapturesAndRestoresAViewUnderAWorkerW) {
+  TestDesktop desktop;
+  ASSERT_TRUE(desktop.Start({{"ごみ箱", 20, 20}, {"Notes", 20, 120}, {"Mail", 120, 20}},
+                            testsupport::DesktopHost::kWorkerW));
+  ASSERT_EQ(TestDesktop::FindView(), nullptr) << "Progman holds a view";
+  EXPECT_EQ(FindDesktopListView(), static_cast<void*>(desktop.View()));
+  IconLayout layout;
+  ASSERT_EQ(CaptureIconLayout(layout), 0);
+  const std::vector<DesktopIcon> captured = {{"ごみ箱", 20, 20}, {"Notes", 20, 120}, {"Mail", 120, 20}};
+  EXPECT_EQ(ToIcons(layout), captured) << testsupport::ToString(ToIcons(layout));
+  IconLayout stored = {{0, "Notes", 120, 20}};
+  EXPECT_EQ(RestoreIconLayout(stored), 0);
+  const std::vector<DesktopIcon> restored = {{"ごみ箱", 20, 20}, {"Notes", 120, 20}, {"Mail", 20, 120}};
+  EXPECT_EQ(desktop.Icons(), restored) << testsupport::ToString(desktop.Icons());
+}
+
 TEST(ShellView, RemembersTheViewAndLosesItWithTheShell) {
   TestDesktop desktop;
   ASSERT_TRUE(desktop.Start({{"a", 20, 20}}));
