@@ -79,7 +79,7 @@ BOOL CALLBACK FindControlOfProcess(HWND hwnd, LPARAM lParam) {
 
 TestDesktop::~TestDesktop() { Quit(); }
 
-bool TestDesktop::Start(const std::vector<DesktopIcon>& icons) {
+bool TestDesktop::Start(const std::vector<DesktopIcon>& icons, DesktopHost host) {
   Quit();
   iconFile_ = TempFileName("tdi");
   FILE* f = std::fopen(iconFile_.c_str(), "wb");
@@ -88,6 +88,7 @@ bool TestDesktop::Start(const std::vector<DesktopIcon>& icons) {
   std::fclose(f);
 
   std::string command = "\"" + ProgramBesideMe("test_desktop.exe") + "\" --icons \"" + iconFile_ + "\"";
+  if (host == DesktopHost::kWorkerW) command += " --host workerw";
   STARTUPINFOA si = {sizeof si};
   PROCESS_INFORMATION pi = {};
   if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
@@ -132,6 +133,12 @@ HWND TestDesktop::FindView() {
   HWND progman = FindWindowA("Progman", "Program Manager");
   HWND defView = FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr);
   return FindWindowExA(defView, nullptr, "SysListView32", nullptr);
+}
+
+HWND TestDesktop::View() {
+  std::string reply;
+  if (!Command("view", &reply)) return nullptr;
+  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(reply.c_str(), nullptr, 10)));
 }
 
 bool TestDesktop::Command(const std::string& line, std::string* reply) {

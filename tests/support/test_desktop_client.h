@@ -37,6 +37,10 @@ std::string ReadBytes(const std::string& path);
 // A fresh temporary file name in the Windows temporary folder.
 std::string TempFileName(const char* tag);
 
+// Which window holds the desktop's "SHELLDLL_DefView": "Progman", or a
+// top-level "WorkerW" (as with a wallpaper slideshow), Progman holding none.
+enum class DesktopHost { kProgman, kWorkerW };
+
 class TestDesktop {
  public:
   TestDesktop() = default;
@@ -45,7 +49,7 @@ class TestDesktop {
   ~TestDesktop();  // quits the desktop if it still runs
 
   // Starts the desktop with these icons and waits until it is ready.
-  bool Start(const std::vector<DesktopIcon>& icons);
+  bool Start(const std::vector<DesktopIcon>& icons, DesktopHost host = DesktopHost::kProgman);
   // Asks the desktop to quit and waits (up to 10 s) for its process to end.
   void Quit();
   // Ends the desktop's process at once, as a crashing shell would.
@@ -54,8 +58,10 @@ class TestDesktop {
   bool Running() const;
   DWORD ProcessId() const { return processId_; }
   HWND Control() const { return control_; }
-  // The desktop icon view, found as Tessaly finds it.
+  // The desktop icon view of a desktop hosted by "Progman", found under it.
   static HWND FindView();
+  // This desktop's icon view, as the desktop tells it (wherever it is hosted).
+  HWND View();
 
   // Runs one command (see test_desktop.cpp) from the desktop's second thread.
   bool Command(const std::string& line, std::string* reply = nullptr);
