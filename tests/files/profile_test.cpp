@@ -104,6 +104,12 @@ TEST_F(ProfileTest, ReadingFollowsThePrivateProfileRules) {
       {"bracketed key is a header", "[S]\r\n[k]=v\r\n", "S", "[k]", "DEF"},
       {"empty key name", "[S]\r\n=v\r\n", "S", "", "v"},
       {"NUL ends the value", std::string("[S]\r\nk=a\0b\r\n", 12), "S", "k", "a"},
+      {"NUL ends the name, not the line", std::string("[S]\r\nk\0x=v\r\n", 13), "S", "k", "v"},
+      {"NUL inside a header", std::string("[S\0x]\r\nk=v\r\n", 13), "S", "k", "v"},
+      {"Ctrl-Z is a blank", "\x1A[S]\r\n\x1Ak\x1A=\x1Av\x1A\r\n", "S", "k", "v"},
+      {"second byte of a two-byte character is no bracket", "[S]\r\nk=1\r\n[\x83\x5D\r\nj=2\r\n", "S", "j",
+       "2"},
+      {"second bytes keep their case", "[S]\r\n\x83\x41=v\r\n", "S", "\x83\x61", "DEF"},
       {"UTF-8 byte-order mark", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", "v"},
       {"long line before the key", "[S]\r\nk=" + longValue + "\r\nj=w\r\n", "S", "j", "w"},
   };
@@ -156,6 +162,9 @@ TEST_F(ProfileTest, NullKeyListsKeysAndNullSectionListsSections) {
   // Keys without a value and comment lines are not listed; empty values are.
   EXPECT_EQ(Read("[S]\r\nk=v\r\nj\r\n;c=1\r\ne=\r\nK=2\r\n", "S", nullptr, "D", 20), string("k\0e\0K\0", 6));
   EXPECT_EQ(Read("", "S", nullptr, "D", 7), "D");
+  // A list that would begin with its terminator gives the default.
+  EXPECT_EQ(Read("[S]\r\n[T]\r\n", "S", nullptr, "D", 20), "D");
+  EXPECT_EQ(Read("[S]\r\n=v\r\nk=1\r\n", "S", nullptr, "D", 20), "D");
   EXPECT_EQ(Read("", nullptr, "k", "D", 7), "");
 }
 
@@ -205,6 +214,7 @@ TEST_F(ProfileTest, WritingReformsTheFileAsThePlatformDoes) {
       {"new section ends the file", "[S]\r\nk=1", "T", "x", "3", "[S]\r\nk=1\r\n[T]\r\nx=3\r\n"},
       {"blank lines go", "[S]\r\nk=1\r\n\r\n", "T", "x", "3", "[S]\r\nk=1\r\n[T]\r\nx=3\r\n"},
       {"leading blanks of a value go", kNone, "S", "k", "\t v  ", "[S]\r\nk=v  \r\n"},
+      {"line breaks and Ctrl-Z before a value go", kNone, "S", "k", "\r\n\x1A v", "[S]\r\nk=v\r\n"},
       {"leading blanks of names go", kNone, " S ", " k ", "v", "[S ]\r\nk =v\r\n"},
       {"comments stay, blanks around names go", "; top\r\n[S]\r\n; c\r\n\r\nk=1\r\n  x = 2  \r\n", "S", "k", "9",
        "; top\r\n[S]\r\n; c\r\nk=9\r\nx=2\r\n"},
@@ -227,6 +237,8 @@ TEST_F(ProfileTest, WritingReformsTheFileAsThePlatformDoes) {
       {"CP932", kNone, "表示", "ソフト", "能\\", "[表示]\r\nソフト=能\\\r\n"},
       {"CP932 replace", "[表示]\r\nソフト=1\r\n", "表示", "ソフト", "2", "[表示]\r\nソフト=2\r\n"},
       {"NUL cuts the old value", std::string("[S]\r\nk=a\0b\r\n", 12), "S", "j", "1", "[S]\r\nk=a\r\nj=1\r\n"},
+      {"a line of nothing before a NUL stays an empty line", std::string("[S]\r\n\0x\r\nk=1\r\n", 14), "S", "j",
+       "2", "[S]\r\n\r\nk=1\r\nj=2\r\n"},
       {"unchanged value leaves the file", "[S]\r\n\r\nk=1\r\n", "S", "k", "1", "[S]\r\n\r\nk=1\r\n"},
       {"null value removes the key", "[S]\r\nk=1\r\nj=2\r\n", "S", "k", nullptr, "[S]\r\nj=2\r\n"},
       {"null value on a missing key", "[S]\r\n\r\nk=1\r\n", "S", "x", nullptr, "[S]\r\n\r\nk=1\r\n"},
