@@ -1,8 +1,10 @@
 #include "engine/restore.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/capture.h"
@@ -21,39 +23,132 @@ std::uint64_t KeyOf(Place place) {
   return static_cast<std::uint64_t>(static_cast<std::uint32_t>(place.x)) << 32 | static_cast<std::uint32_t>(place.y);
 }
 
-// Icons, by rank (their position in the captured list), found by the place
-// where each stands.  The icons on one place are kept lowest rank first, in a
-// list threaded through `next`; a place rarely holds more than one.
+// The tables below are hash tables with open addressing, sized once for
+// the keys they will hold: at most two thirds of their slots are used.
+size_t SlotCount(size_t keys) {
+  size_t slots = 16;
+  while (slots < keys + keys / 2) slots *= 2;
+  return slots;
+}
+
+// The icons (by rank: their position in the captured list) of each name,
+// lowest rank first, for taking them in that order.
+class NameTable {
+ public:
+  explicit NameTable(const IconLayout& working)
+      : working(working), slots(SlotCount(working.size()), -1), next(working.size(), -1), untaken(working.size()) {
+    for (size_t rank = working.size(); rank-- > 0;) {
+      int& lowest = slots[Find(working[rank].name)];
+      next[rank] = lowest;
+      lowest = static_cast<int>(rank);
+    }
+    for (int lowest : slots) {
+      if (lowest >= 0) untaken[lowest] = lowest;
+    }
+  }
+
+  // The first icon of the name that no earlier call took, now taken; -1 when
+  // there is none.
+  int Take(const std::string& name) {
+    const int lowest = slots[Find(name)];
+    if (lowest < 0) return -1;
+    const int rank = untaken[lowest];
+    if (rank >= 0) untaken[lowest] = next[rank];
+    return rank;
+  }
+
+ private:
+  // The slot of the name, or the free slot where it would go.
+  size_t Find(std::string_view name) const {
+    const size_t mask = slots.size() - 1;
+    size_t i = std::hash<std::string_view>()(name) & mask;
+    while (slots[i] >= 0 && working[slots[i]].name != name) i = (i + 1) & mask;
+    return i;
+  }
+
+  const IconLayout& working;
+  std::vector<int> slots;    // the lowest rank of a name, or -1
+  std::vector<int> next;     // the next icon of the same name
+  std::vector<int> untaken;  // by the lowest rank of a name: its first icon not taken
+};
+
+// Icons, by rank, found by the place where each stands.  The icons on one
+// place are kept lowest rank first, in a list threaded through `next`; a
+// place rarely holds more than one.
 class PlaceTable {
  public:
-  explicit PlaceTable(size_t icons) : next(icons, -1) { first.reserve(icons); }
+  // `places`: how many places at most will be added to.
+  PlaceTable(size_t icons, size_t places)
+      : keys(SlotCount(places)), first(keys.size(), kFree), next(icons, -1) {}
 
   void Add(Place place, int rank) {
-    int* link = &first.try_emplace(KeyOf(place), -1).first->second;
+    const size_t slot = Find(place);
+    if (first[slot] == kFree) {
+      keys[slot] = KeyOf(place);
+      first[slot] = -1;
+    }
+    int* link = &first[slot];
     while (*link >= 0 && *link < rank) link = &next[*link];
     next[rank] = *link;
     *link = rank;
   }
 
   void Remove(Place place, int rank) {
-    auto found = first.find(KeyOf(place));
-    if (found == first.end()) return;
-    int* link = &found->second;
+    int* link = &first[Find(place)];
     while (*link >= 0 && *link != rank) link = &next[*link];
     if (*link == rank) *link = next[rank];
-    if (found->second < 0) first.erase(found);
   }
 
   // The lowest rank on the place, or -1 when it is free.
   int First(Place place) const {
-    auto found = first.find(KeyOf(place));
-    return found == first.end() ? -1 : found->second;
+    const int rank = first[Find(place)];
+    return rank == kFree ? -1 : rank;
   }
 
  private:
-  std::unordered_map<std::uint64_t, int> first;
+  static constexpr int kFree = -2;  // a slot that holds no place
+
+  // The slot of the place, or the free slot where it would go.
+  size_t Find(Place place) const {
+    const std::uint64_t key = KeyOf(place);
+    // Places differ mostly in a few low bits of each coordinate: mix them all.
+    std::uint64_t hash = (key ^ key >> 29) * 0xBF58476D1CE4E5B9u;
+    const size_t mask = keys.size() - 1;
+    size_t i = static_cast<size_t>(hash ^ hash >> 32) & mask;
+    while (first[i] != kFree && keys[i] != key) i = (i + 1) & mask;
+    return i;
+  }
+
+  std::vector<std::uint64_t> keys;
+  std::vector<int> first;  // the lowest rank on the slot's place, -1 none, or kFree
   std::vector<int> next;
 };
+
+// Sorts the stored layout by ComparePosition, ties in their order, moving
+// every entry into its place at most once.
+void SortStored(IconLayout& layout) {
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> order(layout.size());
+  for (size_t i = 0; i < layout.size(); ++i) {
+    // Flipping the sign bits orders signed coordinates as unsigned ones.
+    order[i] = {KeyOf({layout[i].x, layout[i].y}) ^ 0x8000000080000000u, static_cast<std::uint32_t>(i)};
+  }
+  if (std::is_sorted(order.begin(), order.end())) return;  // as a captured layout is saved
+  std::sort(order.begin(), order.end());
+  // order[i].second: the entry that belongs at i; once there, i.
+  for (size_t start = 0; start < order.size(); ++start) {
+    if (order[start].second == start) continue;
+    IconEntry moving = std::move(layout[start]);
+    size_t i = start;
+    for (;;) {
+      const size_t from = order[i].second;
+      order[i].second = static_cast<std::uint32_t>(i);
+      if (from == start) break;
+      layout[i] = std::move(layout[from]);
+      i = from;
+    }
+    layout[i] = std::move(moving);
+  }
+}
 
 // One restore of a stored layout onto the captured desktop (`working`, in
 // position order; an icon's rank is its position in it).
@@ -70,21 +165,12 @@ class Restorer {
   // icon that stands there first among those not taken goes where the
   // entry's icon stood, so a later entry finds it there.
   void Match(const IconLayout& stored) {
-    std::unordered_map<std::string_view, int> firstOfName;
-    std::vector<int> nextOfName(icons, -1);
-    firstOfName.reserve(icons);
-    PlaceTable untaken(icons);
-    for (size_t rank = icons; rank-- > 0;) {
-      int& first = firstOfName.try_emplace(working[rank].name, -1).first->second;
-      nextOfName[rank] = first;
-      first = static_cast<int>(rank);
-      untaken.Add(end[rank], static_cast<int>(rank));
-    }
+    NameTable names(working);
+    PlaceTable untaken(icons, icons);
+    for (size_t rank = icons; rank-- > 0;) untaken.Add(end[rank], static_cast<int>(rank));
     for (const IconEntry& entry : stored) {
-      auto found = firstOfName.find(entry.name);
-      if (found == firstOfName.end() || found->second < 0) continue;
-      const int match = found->second;
-      found->second = nextOfName[match];
+      const int match = names.Take(entry.name);
+      if (match < 0) continue;
       const Place place{entry.x, entry.y};
       const int occupant = untaken.First(place);
       if (occupant >= 0 && occupant != match) {
@@ -104,7 +190,7 @@ class Restorer {
   // one on the first icon's place is parked, and the rest follow.  False
   // when the desktop went away (the moves stop there).
   bool Move() {
-    waiting = PlaceTable(icons);
+    waiting = PlaceTable(icons, icons);
     for (size_t rank = icons; rank-- > 0;) {
       if (at[rank] != end[rank]) waiting.Add(at[rank], static_cast<int>(rank));
     }
@@ -173,7 +259,7 @@ class Restorer {
   std::vector<Place> at;    // where each icon stands
   std::vector<Place> end;   // where each icon ends
   std::vector<int> matched; // the icons taken by stored entries, in their order
-  PlaceTable waiting{0};    // the icons still to move, where they stand
+  PlaceTable waiting{0, 0};  // the icons still to move, where they stand
   std::vector<int> chain;
   std::vector<int> inChain;  // an icon's position in `chain`, or -1
 };
@@ -185,10 +271,12 @@ int RestoreIconLayout(DesktopIconView& view, IconLayout& layout) {
   LayoutBusy = 1;
   view.FindDesktopListView();
 
+  // The desktop holds about as many icons as the layout.
   IconLayout working;
+  working.reserve(layout.size());
   int result = -1;
   if (CaptureIconLayout(view, working) >= 0) {
-    SortByPosition(layout);
+    SortStored(layout);
     Restorer restorer(view, working, {screen.width, screen.height});
     restorer.Match(layout);
     // The shell ended: the moves go nowhere, and the restore did not happen.

@@ -15,13 +15,16 @@ namespace {
 
 std::pair<int, int> Place(int i) { return {20 + 60 * (i % 40), 20 + 60 * (i / 40)}; }
 
-// Restores `target` onto copies of `desktop`, timing the restore alone.
+// Restores `target` onto copies of `desktop`, timing the restore alone (the
+// copies are made, and the previous ones given up, while the clock stops).
 void RunRestore(benchmark::State& state, const MemoryDesktopView& desktop, const IconLayout& target) {
   size_t moves = 0;
+  MemoryDesktopView view;
+  IconLayout stored;
   for (auto _ : state) {
     state.PauseTiming();
-    MemoryDesktopView view = desktop;
-    IconLayout stored = target;
+    view = desktop;
+    stored = target;
     state.ResumeTiming();
     RestoreIconLayout(view, stored);
     benchmark::DoNotOptimize(view);

@@ -171,11 +171,13 @@ TEST_F(Restore, ParkingPositionIsReadFromTheScreen) {
 // parked icon takes the place the entry's icon had (where later entries see
 // it).  Three moves for every entry whose place is taken, also by its own
 // icon.
-std::vector<MemoryDesktopView::Icon> EndsByExchanges(MemoryDesktopView view, IconLayout stored) {
+//
+// `stored` comes sorted by position: entries on one place come in no
+// particular order, and the order the restore took them in is taken here.
+std::vector<MemoryDesktopView::Icon> EndsByExchanges(MemoryDesktopView view, const IconLayout& stored) {
   view.FindDesktopListView();
   IconLayout working;
   CaptureIconLayout(view, working);
-  SortByPosition(stored);
   for (const IconEntry& s : stored) {
     auto match = std::find_if(working.begin(), working.end(), [&s](const IconEntry& e) { return e.name == s.name; });
     if (match == working.end()) continue;
@@ -294,12 +296,10 @@ TEST_F(Restore, EndsWhereTheExchangesEndedMovingOnlyWhatIsOutOfPlace) {
       view.AddIcon(names[i], place.first, place.second);
     }
     const MemoryDesktopView before = view;
-    // Entries on one place come in no particular order once sorted: the
-    // reference sorts the same list.
-    const IconLayout unsorted = stored;
 
     ASSERT_EQ(RestoreIconLayout(view, stored), 0);
-    const auto expected = EndsByExchanges(before, unsorted);
+    ASSERT_TRUE(std::is_sorted(stored.begin(), stored.end(), ComparePosition));
+    const auto expected = EndsByExchanges(before, stored);
     bool same = true;
     for (size_t i = 0; i < expected.size(); ++i)
       same = same && view.Icons()[i].x == expected[i].x && view.Icons()[i].y == expected[i].y;
