@@ -1,5 +1,6 @@
 #include "engine/layout_file.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -39,9 +40,11 @@ int CountBound(const char* path) {
   return static_cast<int>(bound);  // at most 1024 + 2^32 / 11, well within int
 }
 
-std::string EntryKey(const char* stem, int i) {
-  char key[32];
-  std::snprintf(key, sizeof key, "%s%d", stem, i);
+// "<stem><i>" in `key`, which holds 32 bytes.
+const char* EntryKey(char* key, const char* stem, int i) {
+  const size_t length = std::strlen(stem);
+  std::memcpy(key, stem, length);
+  *std::to_chars(key + length, key + 31, i).ptr = '\0';
   return key;
 }
 
@@ -92,13 +95,14 @@ int ReadEntries(const char* path, const ProfileText& text, IconLayout& layout) {
   }
   if (count > 0) layout.reserve(static_cast<size_t>(count));
   char name[kNameBuffer];
+  char key[32];
   for (int i = 0; i < count; ++i) {
     IconEntry entry;
     entry.index = i;
-    data.Get(EntryKey("IconName_", i).c_str(), "", name, sizeof name);
+    data.Get(EntryKey(key, "IconName_", i), "", name, sizeof name);
     entry.name = name;
-    entry.x = readInt(EntryKey("IconPosX_", i).c_str(), 0);
-    entry.y = readInt(EntryKey("IconPosY_", i).c_str(), 0);
+    entry.x = readInt(EntryKey(key, "IconPosX_", i), 0);
+    entry.y = readInt(EntryKey(key, "IconPosY_", i), 0);
     layout.push_back(std::move(entry));
   }
   return 1;

@@ -18,7 +18,7 @@ int WriteString(const char* section, const char* key, const char* value, const c
 bool ProbeFile(const char* path, int readOnly, int truncate);
 // The bytes of a whole profile file as the private-profile functions read
 // them, in the active code page.
-std::string DecodeFile(const std::string& bytes);
+std::string DecodeFile(std::string bytes);
 // A value as WriteString passes it on to be stored, in the active code page.
 std::string TakeValue(const char* value);
 

@@ -102,7 +102,7 @@ int WriteString(const char* section, const char* key, const char* value, const c
 }
 
 // ProfileText reads the bytes as they are.
-std::string DecodeFile(const std::string& bytes) { return bytes; }
+std::string DecodeFile(std::string bytes) { return bytes; }
 
 std::string TakeValue(const char* value) { return value; }
 

@@ -1,6 +1,7 @@
 #include "framework/files/profile_text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "framework/files/strings.h"
@@ -38,21 +39,11 @@ const char* LastClosingBracket(const char* begin, const char* end) {
   return found;
 }
 
-// A name with ASCII letters lowered; the bytes of two-byte characters stay.
-std::string Folded(const std::string& name) {
-  std::string folded = name;
-  for (size_t i = 0; i < folded.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(folded[i]))) ++i;
-    else folded[i] = ToLowerChar(folded[i]);
-  }
-  return folded;
-}
-
-// Folded(a) == Folded(b), without the copies.
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+// Names match when they are equal with ASCII letters lowered; the bytes of
+// two-byte characters must be equal as they are.
+bool SameName(const char* a, const char* b, size_t length) {
+  for (size_t i = 0; i < length; ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < length) {
       if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
       ++i;
     } else if (ToLowerChar(a[i]) != ToLowerChar(b[i])) {
@@ -60,6 +51,26 @@ bool SameName(const std::string& a, const std::string& b) {
     }
   }
   return true;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && SameName(a.data(), b.data(), a.size());
+}
+
+// A hash of a name by which names that match hash alike (FNV-1a).
+std::uint64_t NameHash(const char* name, size_t length) {
+  std::uint64_t hash = 14695981039346656037u;
+  for (size_t i = 0; i < length; ++i) {
+    char c = name[i];
+    if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < length) {
+      hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+      c = name[++i];
+    } else {
+      c = ToLowerChar(c);
+    }
+    hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+  }
+  return hash;
 }
 
 std::string WithoutQuotes(std::string text) {
@@ -221,14 +232,34 @@ ProfileText::SectionIndex ProfileText::IndexSection(const char* section) const {
   SectionIndex index;
   const Section* found = FindSection(section);
   if (found == nullptr) return index;
-  index.keys.reserve(found->keys.size());
-  for (const Key& k : found->keys) index.keys.emplace(Folded(k.name), &k);
+  // Open addressing, at most two thirds of the slots used.
+  size_t slots = 16;
+  while (slots < found->keys.size() + found->keys.size() / 2) slots *= 2;
+  index.slots.assign(slots, nullptr);
+  for (const Key& k : found->keys) {
+    const Key*& slot = index.slots[index.Slot(k.name.data(), k.name.size())];
+    if (slot == nullptr) slot = &k;  // the first key of a name is the one read
+  }
   return index;
 }
 
+size_t ProfileText::SectionIndex::Slot(const char* name, size_t length) const {
+  const size_t mask = slots.size() - 1;
+  size_t i = static_cast<size_t>(NameHash(name, length)) & mask;
+  while (slots[i] != nullptr &&
+         !(slots[i]->name.size() == length && SameName(slots[i]->name.data(), name, length))) {
+    i = (i + 1) & mask;
+  }
+  return i;
+}
+
 int ProfileText::SectionIndex::Get(const char* key, const char* defaultText, char* buffer, int size) const {
-  auto found = keys.find(Folded(Trimmed(key, key + std::strlen(key))));
-  if (found != keys.end() && found->second->hasValue) return CopyCut(WithoutQuotes(found->second->value), buffer, size);
+  const char* begin = key;
+  const char* end = key + std::strlen(key);
+  while (begin < end && IsBlank(*begin)) ++begin;
+  while (end > begin && IsBlank(end[-1])) --end;
+  const Key* found = slots.empty() ? nullptr : slots[Slot(begin, static_cast<size_t>(end - begin))];
+  if (found != nullptr && found->hasValue) return CopyCut(WithoutQuotes(found->value), buffer, size);
   return CopyDefault(defaultText, buffer, size);
 }
 

@@ -31,7 +31,6 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class ProfileText {
@@ -68,8 +67,10 @@ class ProfileText {
 
    private:
     friend class ProfileText;
-    // Names folded to lower case: the first key of each name.
-    std::unordered_map<std::string, const Key*> keys;
+    // The slot of the name's key, or the free slot where it would go.
+    size_t Slot(const char* name, size_t length) const;
+    // The first key of each name, by a hash of its name; null: free.
+    std::vector<const Key*> slots;
   };
   SectionIndex IndexSection(const char* section) const;
 

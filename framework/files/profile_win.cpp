@@ -53,7 +53,7 @@ bool ProbeFile(const char* path, int readOnly, int truncate) {
 // begins with a UTF-16 signature (either byte order) as UTF-16, and any other
 // in the active code page, and hands each value out in the active code page:
 // the same conversions, made once for the whole file.
-std::string DecodeFile(const std::string& bytes) {
+std::string DecodeFile(std::string bytes) {
   const char* data = bytes.data();
   const size_t size = bytes.size();
   if (size >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
