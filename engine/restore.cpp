@@ -132,7 +132,8 @@ void SortStored(IconLayout& layout) {
     // Flipping the sign bits orders signed coordinates as unsigned ones.
     order[i] = {KeyOf({layout[i].x, layout[i].y}) ^ 0x8000000080000000u, static_cast<std::uint32_t>(i)};
   }
-  if (std::is_sorted(order.begin(), order.end())) return;  // as a captured layout is saved
+  // A layout saved from a capture is in this order already.
+  if (std::is_sorted(order.begin(), order.end())) return;
   std::sort(order.begin(), order.end());
   // order[i].second: the entry that belongs at i; once there, i.
   for (size_t start = 0; start < order.size(); ++start) {
@@ -228,9 +229,9 @@ class Restorer {
     const int last = static_cast<int>(chain.size()) - 1;
     int i = last;
     if (ring >= 0) {
-      // chain[ring .. last] is the ring: park the icon on chain[ring]'s place,
-      // move chain[ring] there, the rest of the ring from its end, and the
-      // parked icon last.
+      // chain[ring .. last] is the ring: park chain[ring + 1], which stands
+      // where chain[ring] ends, move chain[ring] there, then the rest of the
+      // ring from its last icon back, and the parked icon last.
       if (!Send(chain[ring + 1], parking)) return false;
       if (!Send(chain[ring], end[chain[ring]])) return false;
       for (i = last; i > ring + 1; --i) {

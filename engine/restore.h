@@ -20,7 +20,9 @@
 // corner) and comes last.  So a restore sends the number of icons out of
 // place plus one move per ring; no move lands on another icon, except when
 // the stored layout itself puts two icons on one place or icons were stacked
-// before.  Time and memory grow linearly with the icons and entries.
+// before.  Icons are found by name and by place through hash tables: apart
+// from sorting the layout, time and memory grow linearly with the icons and
+// entries.
 //
 // `layout` comes back sorted by ComparePosition, its entries unchanged.
 // Returns 0 when the desktop could be captured (whether or not anything
