@@ -48,9 +48,9 @@ const char* EntryKey(char* key, const char* stem, int i) {
   return key;
 }
 
-void AppendLine(std::string& text, const char* key, int i, const std::string& value) {
-  text += key;
-  text += std::to_string(i);
+void AppendLine(std::string& text, const char* stem, int i, const std::string& value) {
+  char key[32];
+  text += EntryKey(key, stem, i);
   text += '=';
   text += value;
   text += "\r\n";

@@ -58,9 +58,9 @@ class ProfileText {
   static std::string StoredValue(const char* value);
 
   // The keys of one section indexed by name, for reading many values of it:
-  // Get(key, ...) answers as ProfileText::Get(section, key, ...) does, in
-  // constant time.  It points into the text, which must outlive it
-  // unchanged.
+  // Get(key, ...) answers as ProfileText::Get(section, key, ...) does for a
+  // key name (not null), in constant time.  It points into the text, which
+  // must outlive it unchanged.
   class SectionIndex {
    public:
     int Get(const char* key, const char* defaultText, char* buffer, int size) const;
