@@ -226,6 +226,12 @@ TEST(LayoutFileReference, LoadReadsWhatValueByValueReads) {
        "IconName_2=c\r\nIconPosX_2=\x83"},
       {"damaged count", "[QVD-Fomat]\r\nVersion=0.01\r\n[QVD-Data]\r\nIconCount=99999\r\nIconName_7=a\r\n"},
   };
+  // Names longer than a read takes, cut inside a two-byte character or not.
+  std::string longNames = "[QVD-Fomat]\r\nVersion=0.01\r\n[QVD-Data]\r\nIconCount=2\r\nIconName_0=";
+  for (int i = 0; i < 1500; ++i) longNames += "表";
+  longNames += "\r\nIconName_1=a";
+  for (int i = 0; i < 1500; ++i) longNames += "表";
+  files.push_back({"long two-byte names", longNames + "\r\n"});
   const std::filesystem::path source(TESSALY_SOURCE_DIR);
   for (const char* writer : {"native", "wine"}) {
     for (const char* name : {"layout.qvd", "settings.ini", "edited.ini"}) {
