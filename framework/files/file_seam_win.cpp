@@ -35,11 +35,27 @@ class WinFileSeam : public FileSeam {
     return ok;
   }
 
+  // A program that reads the target (a profile read, a virus scanner) keeps
+  // it from being replaced while it holds it open, mostly for a moment: the
+  // replace is tried again for up to half a second.  A read-only target is
+  // not waited for.
   bool Replace(const char* source, const char* target) override {
-    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    for (int attempt = 1;; ++attempt) {
+      if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+      const DWORD error = GetLastError();
+      if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+      const DWORD attributes = GetFileAttributesA(target);
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+      if (attempt == kReplaceAttempts) return false;
+      Sleep(kReplaceWait);
+    }
   }
 
   bool Remove(const char* path) override { return DeleteFileA(path) != 0; }
+
+ private:
+  static constexpr int kReplaceAttempts = 50;
+  static constexpr DWORD kReplaceWait = 10;  // milliseconds
 };
 
 }  // namespace

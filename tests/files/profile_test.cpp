@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/files/file_seam.h"
@@ -267,6 +269,25 @@ TEST_F(ProfileTest, AFileChangedBehindTheProfileIsReadAnew) {
   }
   EXPECT_NE(profile.WriteString("S", "j", "x"), 0);
   EXPECT_EQ(ReadBytes(path), "[S]\r\nk=3\r\nj=x\r\n");
+}
+
+// A rewrite replaces the file while another reader keeps opening it, as
+// the settings rewrites and the layout saves do while someone reads them.
+TEST_F(ProfileTest, AFileThatIsReadMeanwhileIsStillReplaced) {
+  WriteBytes(path, "[S]\r\nk=0\r\n");
+  std::atomic<bool> stop{false};
+  std::thread reader([this, &stop] {
+    CProfile profile;
+    profile.Open(path.c_str(), 1, 0);
+    char buffer[16];
+    while (!stop) profile.GetString("S", "k", "", buffer, sizeof buffer);
+  });
+  int replaced = 0;
+  for (int i = 1; i <= 20; ++i) replaced += ReplaceFileContent(path.c_str(), "[S]\r\nk=" + std::to_string(i) + "\r\n");
+  stop = true;
+  reader.join();
+  EXPECT_EQ(replaced, 20);
+  EXPECT_EQ(ReadBytes(path), "[S]\r\nk=20\r\n");
 }
 
 TEST_F(ProfileTest, WritingIntoAMissingFolderFails) {
