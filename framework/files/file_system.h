@@ -16,10 +16,10 @@
 enum : int { kPathAbsent = 0, kPathFile = 1, kPathFolder = 2 };
 
 // What the path names: 0 absent, 1 file, 2 folder.  A relative path is taken
-// from the current folder; one closing backslash is ignored (a plain byte
-// test, so a path ending in a two-byte character with second byte 0x5C is
-// reported absent).  A drive root ("C:", "c:\", and "\" elsewhere) is a
-// folder when the system has it.
+// from the current folder; one closing backslash is ignored (a character
+// test: the second byte of a two-byte character such as 表 is no backslash).
+// A drive root ("C:", "c:\", and "\" elsewhere) is a folder when the system
+// has it.
 int GetPathKind(const char* path);
 
 // Creates every missing folder of the chain that ends in `path`.  1 when no

@@ -13,6 +13,7 @@
 
 #include "framework/files/file_system.h"
 #include "framework/files/file_system_backend.h"
+#include "framework/files/strings.h"
 #include "framework/files/system_path.h"
 
 namespace fsbackend {
@@ -37,7 +38,9 @@ int PathKind(const char* path) {
     full = systempath::FromSystem(current) + "\\" + path;
   }
   if (full.find_first_not_of("\\/") == std::string::npos) return kPathFolder;  // the root
-  if (full.back() == '\\') full.pop_back();
+  // Only a backslash at a character start separates: the second byte of 表
+  // or ソ is none.
+  full.resize(RemoveTrailingBackslash(&full[0]) ? full.size() - 1 : full.size());
   return KindOf(systempath::ToSystem(full.c_str()));
 }
 

@@ -8,6 +8,7 @@
 
 #include "framework/files/file_system.h"
 #include "framework/files/file_system_backend.h"
+#include "framework/files/strings.h"
 
 namespace fsbackend {
 
@@ -35,7 +36,9 @@ int PathKind(const char* path) {
     full = std::string(current) + "\\" + path;
   }
   if (full.size() > 3) {
-    if (full.back() == '\\') full.pop_back();
+    // Only a backslash at a character start separates: the second byte of
+    // 表 or ソ is none.
+    full.resize(RemoveTrailingBackslash(&full[0]) ? full.size() - 1 : full.size());
     return FindEntry(full.c_str());
   }
   if (full.size() < 3) full += '\\';
