@@ -114,6 +114,14 @@ class ShellDesktopView final : public DesktopIconView {
 
   bool IsViewPresent() override { return remembered_ && IsWindow(remembered_); }
 
+  bool GetViewSize(int& width, int& height) override {
+    RECT area = {};
+    if (!remembered_ || !GetClientRect(remembered_, &area)) return false;
+    width = area.right - area.left;
+    height = area.bottom - area.top;
+    return true;
+  }
+
  private:
   void* Allocate(SIZE_T size) {
     return VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
