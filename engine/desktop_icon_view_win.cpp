@@ -115,8 +115,10 @@ class ShellDesktopView final : public DesktopIconView {
   bool IsViewPresent() override { return remembered_ && IsWindow(remembered_); }
 
   bool GetViewSize(int& width, int& height) override {
+    // The window, not its client area: a view with scroll bars (icons beyond
+    // its edge) has a smaller client area but has been sized all the same.
     RECT area = {};
-    if (!remembered_ || !GetClientRect(remembered_, &area)) return false;
+    if (!remembered_ || !GetWindowRect(remembered_, &area)) return false;
     width = area.right - area.left;
     height = area.bottom - area.top;
     return true;
