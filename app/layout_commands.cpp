@@ -15,9 +15,9 @@ int Capture(AppState& app, IconLayout& layout) {
   return CaptureIconLayout(app.view, layout);
 }
 
-void Restore(AppState& app, IconLayout& layout) {
+int Restore(AppState& app, IconLayout& layout) {
   LayoutWork work(app);
-  RestoreIconLayout(app.view, layout);
+  return RestoreIconLayout(app.view, layout);
 }
 
 FileDialogRequest MakeRequest(AppState& app, bool save) {
@@ -28,6 +28,47 @@ FileDialogRequest MakeRequest(AppState& app, bool save) {
   request.title = kFileDialogTitle;
   request.flags = save ? kSaveAsDialogFlags : kRestoreFromDialogFlags;
   return request;
+}
+
+// What a save or a restore came to: the menu tells failures with a message
+// box, the command line with its exit code.
+enum class SaveOutcome { kSaved, kCaptureFailed, kWriteFailed };
+enum class RestoreOutcome { kRestored, kNoLayout, kNoDesktop };
+
+SaveOutcome SaveDefault(AppState& app) {
+  IconLayout layout;
+  if (Capture(app, layout) < 0) return SaveOutcome::kCaptureFailed;
+  std::string path;
+  if (!app.host.DefaultLayoutPath(path) || SaveLayoutFile(path.c_str(), layout) != 1) {
+    return SaveOutcome::kWriteFailed;
+  }
+  // The hook does not hear the user's own drags, so the snapshot may be older
+  // than what was just saved; a display change must not undo this save.
+  if (IsOn(app.settings.resolutionAutoCapture)) ReplaceSnapshot(app, path, layout);
+  return SaveOutcome::kSaved;
+}
+
+SaveOutcome SaveNamed(AppState& app, const std::string& path) {
+  IconLayout layout;
+  if (Capture(app, layout) < 0) return SaveOutcome::kCaptureFailed;
+  return SaveLayoutFile(path.c_str(), layout) == 1 ? SaveOutcome::kSaved : SaveOutcome::kWriteFailed;
+}
+
+void ReportSaveFailure(AppState& app, SaveOutcome outcome, const char* caption) {
+  if (outcome == SaveOutcome::kCaptureFailed) app.host.ShowError(kCaptureFailedText, caption);
+  if (outcome == SaveOutcome::kWriteFailed) app.host.ShowError(kSaveFailedText, caption);
+}
+
+RestoreOutcome RestoreNamed(AppState& app, const std::string& path) {
+  IconLayout layout;
+  if (LoadLayoutFile(path.c_str(), layout) != 1) return RestoreOutcome::kNoLayout;
+  return Restore(app, layout) == 0 ? RestoreOutcome::kRestored : RestoreOutcome::kNoDesktop;
+}
+
+RestoreOutcome RestoreDefault(AppState& app) {
+  std::string path;
+  if (!app.host.DefaultLayoutPath(path)) return RestoreOutcome::kNoLayout;
+  return RestoreNamed(app, path);
 }
 
 }  // namespace
@@ -47,53 +88,33 @@ std::string MakeLayoutFileFilter(const std::string& resolutionTag) {
 }
 
 int SaveDefaultLayout(AppState& app) {
-  IconLayout layout;
-  if (Capture(app, layout) < 0) {
-    app.host.ShowError(kCaptureFailedText, kErrorCaption);
-    return 0;
-  }
-  std::string path;
-  if (!app.host.DefaultLayoutPath(path) || SaveLayoutFile(path.c_str(), layout) != 1) {
-    app.host.ShowError(kSaveFailedText, kErrorCaption);
-    return 0;
-  }
-  // The hook does not hear the user's own drags, so the snapshot may be older
-  // than what was just saved; a display change must not undo this save.
-  if (IsOn(app.settings.resolutionAutoCapture)) ReplaceSnapshot(app, path, layout);
+  ReportSaveFailure(app, SaveDefault(app), kErrorCaption);
   return 0;
 }
 
 int RestoreDefaultLayout(AppState& app) {
-  std::string path;
-  IconLayout layout;
-  if (!app.host.DefaultLayoutPath(path) || LoadLayoutFile(path.c_str(), layout) != 1) {
-    app.host.ShowError(kNoLayoutText, kErrorCaptionNamed);
-    return 0;
-  }
-  Restore(app, layout);
+  if (RestoreDefault(app) == RestoreOutcome::kNoLayout) app.host.ShowError(kNoLayoutText, kErrorCaptionNamed);
   return 0;
 }
 
 int SaveLayoutAs(AppState& app) {
   std::string path;
   if (!app.host.ChooseFile(MakeRequest(app, true), path)) return 0;
-  IconLayout layout;
-  if (Capture(app, layout) < 0) {
-    app.host.ShowError(kCaptureFailedText, kErrorCaptionNamed);
-    return 0;
-  }
-  if (SaveLayoutFile(path.c_str(), layout) != 1) app.host.ShowError(kSaveFailedText, kErrorCaptionNamed);
+  ReportSaveFailure(app, SaveNamed(app, path), kErrorCaptionNamed);
   return 0;
 }
 
 int RestoreLayoutFrom(AppState& app) {
   std::string path;
   if (!app.host.ChooseFile(MakeRequest(app, false), path)) return 0;
-  IconLayout layout;
-  if (LoadLayoutFile(path.c_str(), layout) != 1) {
-    app.host.ShowError(kNoLayoutText, kErrorCaptionNamed);
-    return 0;
-  }
-  Restore(app, layout);
+  if (RestoreNamed(app, path) == RestoreOutcome::kNoLayout) app.host.ShowError(kNoLayoutText, kErrorCaptionNamed);
   return 0;
+}
+
+bool SaveLayoutQuietly(AppState& app, const std::string& file) {
+  return (file.empty() ? SaveDefault(app) : SaveNamed(app, file)) == SaveOutcome::kSaved;
+}
+
+bool RestoreLayoutQuietly(AppState& app, const std::string& file) {
+  return (file.empty() ? RestoreDefault(app) : RestoreNamed(app, file)) == RestoreOutcome::kRestored;
 }

@@ -1,6 +1,7 @@
 // The four layout commands of the tray menu: save to and restore from the
 // current resolution's "default" file, and save to and restore from a file
 // the user chooses.  Each returns 0; failures are told with a message box.
+// The command line's forms of Save and Restore do the same work quietly.
 #pragma once
 
 #include <string>
@@ -16,6 +17,14 @@ int SaveDefaultLayout(AppState& app);
 int RestoreDefaultLayout(AppState& app);
 int SaveLayoutAs(AppState& app);
 int RestoreLayoutFrom(AppState& app);
+
+// Save and Restore (`file` empty) or Save as and Restore from (`file` the
+// path), as the menu carries them out but without dialog or message box.
+// True when the layout was written, or read and put back; false when the
+// desktop could not be read, the write failed, or the file could not be
+// read (or, without it, no "default" path could be formed).
+bool SaveLayoutQuietly(AppState& app, const std::string& file);
+bool RestoreLayoutQuietly(AppState& app, const std::string& file);
 
 // The file dialogs' filter for a resolution tag ("1024x768.qvd"): the layout
 // files of that resolution first, then all files; NUL-separated pairs ending

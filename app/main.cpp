@@ -1,6 +1,7 @@
 // Tessaly.exe: the tray program's entry point.
 #include <windows.h>
 
+#include "app/command_line_win.h"
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "framework/window/window.h"
@@ -41,7 +42,12 @@ void RunMessageLoop() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  // With arguments, the program is a command for the running copy, or runs
+  // it itself and ends; without, it is the tray program.
+  const CommandLine command = ParseCommandLine(commandLine);
+  if (command.action != CommandAction::kNone) return RunCommandLine(command);
+
   flib::CWindow window;
 
   HWND running = FindWindowA(kMainWindowClass, kMainWindowTitle);

@@ -1,6 +1,7 @@
 // The hidden main window of the tray program and the process-wide state of
 // the shell.  Every event of the program arrives at MainWndProc: tray
-// callbacks, menu commands, display changes and the hook library's reports.
+// callbacks, menu commands, display changes, the hook library's reports and
+// commands from the command line of another Tessaly.exe.
 #pragma once
 
 #include <windows.h>

@@ -3,6 +3,7 @@
 #include "app/app_host_win.h"
 #include "app/app_state.h"
 #include "app/auto_layout.h"
+#include "app/command_line_win.h"
 #include "app/display_change.h"
 #include "app/hook_report.h"
 #include "app/tray_menu.h"
@@ -108,6 +109,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return OnTimer(wParam);
     case WM_USER:
       return OnHookReport(wParam, lParam);
+    case WM_COPYDATA:
+      return OnCopyData(lParam);
     case kTrayCallbackMessage:
       return OnTrayNotify(mainWindow, wParam, lParam);
     default:

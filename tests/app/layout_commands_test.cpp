@@ -156,3 +156,70 @@ TEST_F(LayoutCommands, SaveAsAndRestoreFromUseTheNamedCaptionOnFailure) {
 }
 
 }  // namespace
+
+namespace {
+
+// The command line's Save and Restore: the same outcome as the menu's, never
+// a dialog or a message box, and every failure reported as false.
+enum class Before { kNothing, kNoDesktop, kFolderInFilesPlace, kNoAppDataFolder, kSavedThenNoDesktop };
+
+struct QuietCase {
+  const char* what;
+  Before before;
+  bool save;
+  const char* file;  // "" for the "default" file, else a name in the scratch folder
+  bool result;
+};
+
+const QuietCase kQuietCases[] = {
+    {"save to the default file", Before::kNothing, true, "", true},
+    {"save without a desktop", Before::kNoDesktop, true, "", false},
+    {"save into a folder's place", Before::kFolderInFilesPlace, true, "", false},
+    {"save without an application-data folder", Before::kNoAppDataFolder, true, "", false},
+    {"restore without an application-data folder", Before::kNoAppDataFolder, false, "", false},
+    {"restore a missing named file", Before::kNothing, false, "missing.qvd", false},
+    {"restore without a desktop", Before::kSavedThenNoDesktop, false, "", false},
+};
+
+class QuietCommands : public AppFixture, public ::testing::WithParamInterface<QuietCase> {
+ protected:
+  void Arrange(Before before) {
+    switch (before) {
+      case Before::kNothing:
+        break;
+      case Before::kNoDesktop:
+        view.SetPresent(false);
+        break;
+      case Before::kFolderInFilesPlace:
+        std::filesystem::create_directory(host.PathFor(1024, 768));
+        break;
+      case Before::kNoAppDataFolder:
+        host.SetAppDataKnown(false);
+        break;
+      case Before::kSavedThenNoDesktop:
+        ASSERT_TRUE(SaveLayoutQuietly(app, ""));
+        view.SetPresent(false);
+        break;
+    }
+  }
+};
+
+TEST_P(QuietCommands, ReportTheOutcomeWithoutAMessage) {
+  const QuietCase& c = GetParam();
+  SCOPED_TRACE(c.what);
+  Arrange(c.before);
+  const std::string file = *c.file ? folder.File(c.file) : "";
+  view.ClearCalls();
+  const bool result = c.save ? SaveLayoutQuietly(app, file) : RestoreLayoutQuietly(app, file);
+  EXPECT_EQ(result, c.result);
+  EXPECT_TRUE(host.Messages().empty());
+  EXPECT_TRUE(host.FileDialogs().empty());
+  EXPECT_TRUE(view.Moves().empty());
+  if (c.save && c.result) {
+    EXPECT_TRUE(SameIcons(Stored(*c.file ? file : host.PathFor(1024, 768)), DesktopNow()));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, QuietCommands, ::testing::ValuesIn(kQuietCases));
+
+}  // namespace

@@ -156,11 +156,15 @@ Tessaly::~Tessaly() {
   CloseHandle(process_);
 }
 
-bool Tessaly::Start(bool waitForWindow) {
+bool Tessaly::Start(bool waitForWindow, const std::string& arguments, const std::string& folder) {
   std::string command = "\"" + testsupport::DeliverablePath("Tessaly.exe") + "\"";
+  if (!arguments.empty()) command += " " + arguments;
   STARTUPINFOA si = {sizeof si};
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
+    return false;
+  }
   CloseHandle(pi.hThread);
   process_ = pi.hProcess;
   processId_ = pi.dwProcessId;

@@ -67,8 +67,9 @@ class Tessaly {
   Tessaly& operator=(const Tessaly&) = delete;
   ~Tessaly();  // ends a copy that still runs
 
-  // Starts Tessaly.exe; with waitForWindow, waits for its main window.
-  bool Start(bool waitForWindow = true);
+  // Starts Tessaly.exe, with these arguments and in this current folder when
+  // given; with waitForWindow, waits for its main window.
+  bool Start(bool waitForWindow = true, const std::string& arguments = "", const std::string& folder = "");
   HWND Window() const { return window_; }
   DWORD ProcessId() const { return processId_; }
   bool Running() const;
