@@ -242,6 +242,9 @@ TEST_F(E2eRealShell, BothAutomaticOptionsKeepEachResolutionsLayoutOverFiveRoundT
       EXPECT_TRUE(onDesktop.empty()) << "desktop: " << Describe(onDesktop, now, *to.layout);
       EXPECT_TRUE(rewritten) << "the change writes the file of the resolution left";
       EXPECT_TRUE(inFile.empty()) << left << ": " << Describe(inFile, stored, *from.layout);
+      // Tessaly is done with this change (it took its snapshot of the new
+      // resolution) before the next one comes, as with a user.
+      WaitForQuietView(desktop);
     }
   }
   std::printf("%s", summary.str().c_str());
