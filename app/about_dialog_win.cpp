@@ -17,6 +17,16 @@ CButton homePageButton;
 CButton mailButton;
 CDialog* aboutDialog = nullptr;
 
+// The button shows the address; without one it keeps the template's label and
+// is disabled.
+void BindAddressButton(CButton& button, HWND dialog, int id, const char* address) {
+  button.AttachDlgItem(dialog, id);
+  if (*address)
+    SetWindowTextA(button.window, address);
+  else
+    EnableWindow(button.window, FALSE);
+}
+
 INT_PTR OnInitDialog(HWND dialog, LPARAM lParam) {
   aboutDialog = reinterpret_cast<CDialog*>(lParam);
   activeDialog = dialog;
@@ -26,10 +36,8 @@ INT_PTR OnInitDialog(HWND dialog, LPARAM lParam) {
   SetWindowTextA(versionText.window, version);
   makerText.AttachDlgItem(dialog, IDC_MAKER_LINE);
   SetWindowTextA(makerText.window, kMakerCopyright);
-  homePageButton.AttachDlgItem(dialog, IDC_HOMEPAGE);
-  SetWindowTextA(homePageButton.window, kMakerHomePage);
-  mailButton.AttachDlgItem(dialog, IDC_MAILADDRESS);
-  SetWindowTextA(mailButton.window, kMakerMailAddress);
+  BindAddressButton(homePageButton, dialog, IDC_HOMEPAGE, kMakerHomePage);
+  BindAddressButton(mailButton, dialog, IDC_MAILADDRESS, kMakerMailAddress);
   return 1;
 }
 
@@ -39,8 +47,9 @@ INT_PTR End(INT_PTR result) {
   return 1;
 }
 
-INT_PTR Open(HWND dialog, const char* url) {
-  ShellExecuteA(dialog, nullptr, url, nullptr, nullptr, SW_SHOWNORMAL);
+// Opens `url` when the build gave the address it is made of.
+INT_PTR Open(HWND dialog, const char* address, const char* url) {
+  if (*address) ShellExecuteA(dialog, nullptr, url, nullptr, nullptr, SW_SHOWNORMAL);
   return 1;
 }
 
@@ -49,9 +58,9 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
     case IDOK:
       return End(1);
     case IDC_HOMEPAGE:
-      return Open(dialog, kMakerHomePage);
+      return Open(dialog, kMakerHomePage, kMakerHomePage);
     case IDC_MAILADDRESS:
-      return Open(dialog, kMakerMailUrl);
+      return Open(dialog, kMakerMailAddress, kMakerMailUrl);
     default:
       return 0;
   }

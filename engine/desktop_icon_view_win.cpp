@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/desktop_icon_view.h"
+#include "engine/shell_view_window.h"
 #include "framework/window/list_view.h"
 
 namespace {
@@ -32,10 +33,7 @@ class ShellDesktopView final : public DesktopIconView {
   ~ShellDesktopView() override { Close(); }
 
   DesktopViewHandle FindDesktopListView() override {
-    // Each step searches under the previous result even when it is null.
-    HWND progman = FindWindowA("Progman", "Program Manager");
-    HWND defView = FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr);
-    HWND view = FindWindowExA(defView, nullptr, "SysListView32", nullptr);
+    HWND view = static_cast<HWND>(FindShellListView());
     if (view) remembered_ = view;
     return remembered_;
   }
@@ -66,18 +64,22 @@ class ShellDesktopView final : public DesktopIconView {
   bool ReadItemText(int index, std::string& name) override {
     if (!itemBlock_ || !textBlock_) return false;
     if (WriteProcessMemory(process_, itemBlock_, &image_, kItemBlockSize, nullptr) != 1) return false;
-    // The answer is the length of the text copied.  An item the view no
-    // longer has answers 0, as an item without a name does; taking at most
-    // that many bytes keeps the text block's earlier content (the previous
-    // item's name) out of the result, and the position read that follows
-    // tells the two apart.  A name never exceeds 2046 bytes, whatever a
-    // misbehaving view answers.
-    LRESULT length = SendMessageA(view_.window, LVM_GETITEMTEXTA, static_cast<WPARAM>(static_cast<LONG_PTR>(index)),
+    // An item the view no longer has is not answered: nothing is written,
+    // and the block would still hold the previous item's name.  Emptied
+    // first, it then reads as no name, and the position read that follows
+    // leaves the item out.
+    const char empty = '\0';
+    if (WriteProcessMemory(process_, textBlock_, &empty, 1, nullptr) != 1) return false;
+    // The answer is no length to cut the name at: a view may count
+    // characters, not bytes, and a double-byte name would lose its end.  It
+    // only tells a refused request (negative) from an answered one.
+    LRESULT answer = SendMessageA(view_.window, LVM_GETITEMTEXTA, static_cast<WPARAM>(static_cast<LONG_PTR>(index)),
                                   reinterpret_cast<LPARAM>(itemBlock_));
-    if (length < 0) return false;
+    if (answer < 0) return false;
     if (ReadProcessMemory(process_, textBlock_, text_, kTextBlockSize, nullptr) != 1) return false;
-    const size_t limit = static_cast<size_t>(length < kLongestName ? length : kLongestName);
-    name.assign(text_, strnlen(text_, limit));
+    // Up to the first NUL, never more than 2046 bytes, whatever a
+    // misbehaving view writes.
+    name.assign(text_, strnlen(text_, kLongestName));
     return true;
   }
 

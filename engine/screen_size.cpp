@@ -1,18 +1,33 @@
 #include "engine/screen_size.h"
 
 // Defined by the platform's backend (screen_size_win.cpp or screen_size_posix.cpp).
-ScreenSize QueryScreenSize();
+DisplayMetrics QueryDisplays();
 
 namespace {
 
 bool overridden = false;
-ScreenSize overrideSize;
+DisplayMetrics overrideDisplays;
 
 }  // namespace
 
-ScreenSize GetScreenSize() { return overridden ? overrideSize : QueryScreenSize(); }
+ScreenSize DesktopSizeOf(const DisplayMetrics& displays) {
+  return displays.monitorCount > 1 ? displays.virtualScreen : displays.primary;
+}
+
+ScreenSize GetScreenSize() { return DesktopSizeOf(overridden ? overrideDisplays : QueryDisplays()); }
+
+void OverrideDisplays(const DisplayMetrics* displays) {
+  overridden = displays != nullptr;
+  if (displays) overrideDisplays = *displays;
+}
 
 void OverrideScreenSize(const ScreenSize* size) {
-  overridden = size != nullptr;
-  if (size) overrideSize = *size;
+  if (!size) {
+    OverrideDisplays(nullptr);
+    return;
+  }
+  DisplayMetrics one;
+  one.primary = *size;
+  one.virtualScreen = *size;
+  OverrideDisplays(&one);
 }

@@ -1,9 +1,10 @@
 #include "engine/screen_size.h"
 
-// There is no screen to ask: a common desktop size stands in.
-ScreenSize QueryScreenSize() {
-  ScreenSize size;
-  size.width = 1024;
-  size.height = 768;
-  return size;
+// There is no screen to ask: one monitor of a common desktop size stands in.
+DisplayMetrics QueryDisplays() {
+  DisplayMetrics displays;
+  displays.monitorCount = 1;
+  displays.primary = {1024, 768};
+  displays.virtualScreen = displays.primary;
+  return displays;
 }

@@ -2,9 +2,11 @@
 
 #include "engine/screen_size.h"
 
-ScreenSize QueryScreenSize() {
-  ScreenSize size;
-  size.width = GetSystemMetrics(SM_CXSCREEN);
-  size.height = GetSystemMetrics(SM_CYSCREEN);
-  return size;
+// In physical pixels: the program's manifest declares it DPI-aware.
+DisplayMetrics QueryDisplays() {
+  DisplayMetrics displays;
+  displays.monitorCount = GetSystemMetrics(SM_CMONITORS);
+  displays.primary = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  displays.virtualScreen = {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  return displays;
 }

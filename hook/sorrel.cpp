@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "engine/shell_view_window.h"
+
 namespace {
 
 // Each process that loads the library has its own copy of these: the copy in
@@ -11,12 +13,6 @@ HINSTANCE moduleInstance;
 HHOOK hookHandle;
 HWND lastListView;  // the desktop icon view found last
 HWND targetWindow;  // Tessaly's main window, as last looked up
-
-HWND FindDesktopListView() {
-  HWND progman = FindWindowA("Progman", "Program Manager");
-  HWND defView = FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr);
-  return FindWindowExA(defView, nullptr, "SysListView32", nullptr);
-}
 
 void RemoveHook() {
   if (hookHandle && UnhookWindowsHookEx(hookHandle)) hookHandle = nullptr;
@@ -57,7 +53,7 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 extern "C" int Sorrel_Start() {
   RemoveHook();
-  HWND view = FindDesktopListView();
+  HWND view = static_cast<HWND>(FindShellListView());
   if (view) lastListView = view;
   // Without a view there is no thread to hook; thread 0 would hook every
   // thread of the desktop.

@@ -81,7 +81,10 @@ bool CopyOneFile(const char* source, const char* target, bool failIfExists) {
 }
 
 bool FileLength(const char* path, std::uint32_t& length) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Full sharing: a file that another program is writing, or is about to
+  // replace, still has a size.
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   length = GetFileSize(file, nullptr);
   CloseHandle(file);

@@ -265,6 +265,47 @@ TEST_P(Resources, VersionNamesTheMakerProductAndVersion) {
   EXPECT_EQ(fixed->dwFileVersionMS, 0x00000008u);
 }
 
+// A manifest that Windows does not understand stops the program from
+// starting, and a setting under a misspelt name is silently ignored: the
+// settings are read back as the system's activation context reads them.
+TEST_P(Resources, ManifestAsksForDpiAwarenessCommonControls6AndAsInvoker) {
+  ACTCTXA request = {sizeof request};
+  request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  request.lpSource = path_.c_str();
+  request.lpResourceName = MAKEINTRESOURCEA(1);  // CREATEPROCESS_MANIFEST_RESOURCE_ID
+  HANDLE context = CreateActCtxA(&request);
+  ASSERT_NE(context, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+  auto setting = [&](const wchar_t* ns, const wchar_t* name) {
+    wchar_t value[64] = {};
+    SIZE_T length = 0;
+    if (!QueryActCtxSettingsW(0, context, ns, name, value, std::size(value), &length)) return std::wstring(L"<absent>");
+    return std::wstring(value);
+  };
+  EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"), L"PerMonitorV2");
+  EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"true");
+  EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2019/WindowsSettings", L"activeCodePage"), L"<absent>");
+
+  ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION runLevel = {};
+  SIZE_T size = 0;
+  ASSERT_TRUE(QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &runLevel, sizeof runLevel, &size));
+  EXPECT_EQ(runLevel.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+  EXPECT_EQ(runLevel.UiAccess, 0u);
+
+  // Windows 7, 8, 8.1 and 10/11 (the element count leads the record).
+  DWORD compatibility[64] = {};
+  ASSERT_TRUE(QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, compatibility,
+                           sizeof compatibility, &size));
+  EXPECT_EQ(compatibility[0], 4u);
+
+  ULONG_PTR cookie = 0;
+  ASSERT_TRUE(ActivateActCtx(context, &cookie));
+  ACTCTX_SECTION_KEYED_DATA found = {sizeof found};
+  EXPECT_TRUE(FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, "comctl32.dll", &found))
+      << "common controls 6";
+  DeactivateActCtx(0, cookie);
+  ReleaseActCtx(context);
+}
+
 INSTANTIATE_TEST_SUITE_P(ThisProgram, Resources, ::testing::Values("self"));
 INSTANTIATE_TEST_SUITE_P(TessalyExe, Resources, ::testing::Values("Tessaly.exe"));
 

@@ -42,22 +42,31 @@ TEST(ShellView, NoDesktopAtAllFailsCaptureAndRestore) {
   EXPECT_EQ(LayoutBusy, 0);
 }
 
+// Names are read whole, up to their NUL, whatever count the view answers
+// with: one that counts characters, not bytes, or answers 0, cuts no
+// double-byte name short.
 TEST(ShellView, CapturesNamesAndPlacesInPositionOrder) {
   const std::string longName(2046, 'n');
   const std::string japanese = "ごみ箱";
-  TestDesktop desktop;
-  ASSERT_TRUE(desktop.Start({{"b", 10, 200}, {"a", 10, 100}, {"c", 5, 400}, {japanese, 300, 20},
-                             {"a", 200, 20}, {longName, 400, 300}}));
-  IconLayout layout;
-  ASSERT_EQ(CaptureIconLayout(layout), 0);
-  const std::vector<DesktopIcon> expected = {{"c", 5, 400},     {"a", 10, 100},     {"b", 10, 200},
-                                             {"a", 200, 20},    {japanese, 300, 20}, {longName, 400, 300}};
-  EXPECT_EQ(ToIcons(layout), expected) << testsupport::ToString(ToIcons(layout));
-  ASSERT_EQ(layout.size(), 6u);
-  EXPECT_EQ(layout[0].index, 2);
-  EXPECT_EQ(layout[1].index, 1);
-  EXPECT_EQ(layout[3].index, 4);
-  EXPECT_EQ(layout[5].name.size(), 2046u);
+  for (const char* behaviour : {"", "fault charcount on", "fault nocount on"}) {
+    SCOPED_TRACE(behaviour);
+    TestDesktop desktop;
+    ASSERT_TRUE(desktop.Start({{"b", 10, 200}, {"a", 10, 100}, {"c", 5, 400}, {japanese, 300, 20},
+                               {"a", 200, 20}, {longName, 400, 300}}));
+    if (*behaviour) {
+      ASSERT_TRUE(desktop.Command(behaviour));
+    }
+    IconLayout layout;
+    ASSERT_EQ(CaptureIconLayout(layout), 0);
+    const std::vector<DesktopIcon> expected = {{"c", 5, 400},     {"a", 10, 100},      {"b", 10, 200},
+                                               {"a", 200, 20},    {japanese, 300, 20}, {longName, 400, 300}};
+    EXPECT_EQ(ToIcons(layout), expected) << testsupport::ToString(ToIcons(layout));
+    ASSERT_EQ(layout.size(), 6u);
+    EXPECT_EQ(layout[0].index, 2);
+    EXPECT_EQ(layout[1].index, 1);
+    EXPECT_EQ(layout[3].index, 4);
+    EXPECT_EQ(layout[5].name.size(), 2046u);
+  }
 }
 
 TEST(ShellView, EachIconCostsTwoRequestsAndBlocksAreNotExecutable) {
@@ -89,17 +98,24 @@ TEST(ShellView, EmptyDesktopOnlyCountsItems) {
   EXPECT_EQ(desktop.Count("getitemposition"), 0);
 }
 
-// The view's answers are looked at: an unanswered position drops the item,
-// and an unanswered text never brings back the previous item's name.
+// An unanswered position drops the item, and an unanswered text never brings
+// back the previous item's name, even from a view whose answers to text
+// requests say nothing.
 TEST(ShellView, UnansweredReadsDoNotRepeatThePreviousIcon) {
-  TestDesktop desktop;
-  ASSERT_TRUE(desktop.Start({{"first", 20, 20}, {"second", 20, 120}, {"third", 20, 220}, {"fourth", 20, 320}}));
-  ASSERT_TRUE(desktop.Command("failread position 2"));
-  ASSERT_TRUE(desktop.Command("failread text 1"));
-  IconLayout layout;
-  ASSERT_EQ(CaptureIconLayout(layout), 0);
-  const std::vector<DesktopIcon> expected = {{"first", 20, 20}, {"", 20, 120}, {"fourth", 20, 320}};
-  EXPECT_EQ(ToIcons(layout), expected) << testsupport::ToString(ToIcons(layout));
+  for (const char* behaviour : {"", "fault nocount on"}) {
+    SCOPED_TRACE(behaviour);
+    TestDesktop desktop;
+    ASSERT_TRUE(desktop.Start({{"first", 20, 20}, {"second", 20, 120}, {"third", 20, 220}, {"fourth", 20, 320}}));
+    if (*behaviour) {
+      ASSERT_TRUE(desktop.Command(behaviour));
+    }
+    ASSERT_TRUE(desktop.Command("failread position 2"));
+    ASSERT_TRUE(desktop.Command("failread text 1"));
+    IconLayout layout;
+    ASSERT_EQ(CaptureIconLayout(layout), 0);
+    const std::vector<DesktopIcon> expected = {{"first", 20, 20}, {"", 20, 120}, {"fourth", 20, 320}};
+    EXPECT_EQ(ToIcons(layout), expected) << testsupport::ToString(ToIcons(layout));
+  }
 }
 
 TEST(ShellView, IconRemovedDuringCaptureIsLeftOut) {
@@ -179,6 +195,24 @@ TEST(ShellView, FailedLookupFallsBackToTheRememberedView) {
   EXPECT_EQ(RestoreIconLayout(stored), 0);
   const std::vector<DesktopIcon> expected = {{"a", 20, 20}, {"b", 200, 20}};
   EXPECT_EQ(desktop.Icons(), expected) << testsupport::ToString(desktop.Icons());
+}
+
+// With a wallpaper slideshow the shell's view sits in a top-level "WorkerW"
+// and Progman holds none: capture and restore find it there.
+TEST(ShellView, CapturesAndRestoresAViewUnderAWorkerW) {
+  TestDesktop desktop;
+  ASSERT_TRUE(desktop.Start({{"ごみ箱", 20, 20}, {"Notes", 20, 120}, {"Mail", 120, 20}},
+                            testsupport::DesktopHost::kWorkerW));
+  ASSERT_EQ(TestDesktop::FindView(), nullptr) << "Progman holds a view";
+  EXPECT_EQ(FindDesktopListView(), static_cast<void*>(desktop.View()));
+  IconLayout layout;
+  ASSERT_EQ(CaptureIconLayout(layout), 0);
+  const std::vector<DesktopIcon> captured = {{"ごみ箱", 20, 20}, {"Notes", 20, 120}, {"Mail", 120, 20}};
+  EXPECT_EQ(ToIcons(layout), captured) << testsupport::ToString(ToIcons(layout));
+  IconLayout stored = {{0, "Notes", 120, 20}};
+  EXPECT_EQ(RestoreIconLayout(stored), 0);
+  const std::vector<DesktopIcon> restored = {{"ごみ箱", 20, 20}, {"Notes", 120, 20}, {"Mail", 20, 120}};
+  EXPECT_EQ(desktop.Icons(), restored) << testsupport::ToString(desktop.Icons());
 }
 
 TEST(ShellView, RemembersTheViewAndLosesItWithTheShell) {

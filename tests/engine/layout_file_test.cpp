@@ -202,17 +202,28 @@ TEST(LayoutFile, OtherVersionsAreReadAsTabSeparatedText) {
   }
 }
 
-TEST(LayoutFile, ResolutionTagFollowsTheScreen) {
-  const ScreenSize large{1280, 1024};
-  const ScreenSize small{1024, 768};
-  char tag[32];
-  OverrideScreenSize(&large);
-  EXPECT_EQ(GetResolutionTag(tag), 1);
-  EXPECT_STREQ(tag, "1280x1024.qvd");
-  OverrideScreenSize(&small);
-  GetResolutionTag(tag);
-  EXPECT_STREQ(tag, "1024x768.qvd");
-  OverrideScreenSize(nullptr);
+// One monitor: the screen's size.  Several: the whole virtual screen, so that
+// a layout of two monitors is never restored onto one.
+TEST(LayoutFile, ResolutionTagFollowsTheDesktop) {
+  struct Case {
+    const char* what;
+    DisplayMetrics displays;  // monitors, primary, virtual screen
+    const char* tag;
+  };
+  const Case cases[] = {
+      {"one monitor", {1, {1280, 1024}, {1280, 1024}}, "1280x1024.qvd"},
+      {"another resolution", {1, {1024, 768}, {1024, 768}}, "1024x768.qvd"},
+      {"two side by side", {2, {1920, 1080}, {3840, 1080}}, "3840x1080.qvd"},
+      {"a taller second monitor", {2, {1920, 1080}, {3360, 1440}}, "3360x1440.qvd"},
+      {"three", {3, {1920, 1080}, {5760, 1080}}, "5760x1080.qvd"},
+  };
+  for (const Case& c : cases) {
+    OverrideDisplays(&c.displays);
+    char tag[32] = "untouched";
+    EXPECT_EQ(GetResolutionTag(tag), 1) << c.what;
+    EXPECT_STREQ(tag, c.tag) << c.what;
+  }
+  OverrideDisplays(nullptr);
 }
 
 TEST(LayoutFile, PathNamesTheResolution) {

@@ -13,6 +13,7 @@
 
 #include "framework/files/file_seam.h"
 #include "tests/files/temp_folder.h"
+#include "tests/files/unwritable_file.h"
 
 namespace {
 
@@ -366,25 +367,20 @@ TEST_F(ProfileTest, OpenChecksTheAccessAndTruncatesOnlyWhenWriting) {
 TEST_F(ProfileTest, AReadOnlyFileIsNeitherOpenedForWritingNorChanged) {
   const std::string original = "[General]\r\nAutoRestore=1\r\nk=v\r\n";
   WriteBytes(path, original);
-  namespace fs = std::filesystem;
-  fs::path native = TempFolder::NativePath(path);
-  fs::permissions(native, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  if (FILE* probe = std::fopen(native.string().c_str(), "r+")) {
-    std::fclose(probe);
-    fs::permissions(native, fs::perms::owner_write, fs::perm_options::add);
-    GTEST_SKIP() << "this process may write read-only files (it runs as root or administrator)";
-  }
-  CProfile profile;
-  EXPECT_EQ(profile.Open(path.c_str(), 0, 1), 0);
-  EXPECT_EQ(profile.Open(path.c_str(), 0, 0), 0);
-  EXPECT_EQ(profile.Open(path.c_str(), 1, 1), 1);
-  char buffer[8];
-  EXPECT_EQ(profile.GetString("General", "k", "", buffer, sizeof buffer), 1);
-  EXPECT_EQ(profile.WriteString("General", "k", "changed"), 0);
-  EXPECT_EQ(profile.DeleteKey("General", "AutoRestore"), 0);
-  EXPECT_EQ(profile.DeleteSection("General"), 0);
+  std::string why;
+  const bool ran = testfiles::WithUnwritableFile(path, [&] {
+    CProfile profile;
+    EXPECT_EQ(profile.Open(path.c_str(), 0, 1), 0);
+    EXPECT_EQ(profile.Open(path.c_str(), 0, 0), 0);
+    EXPECT_EQ(profile.Open(path.c_str(), 1, 1), 1);
+    char buffer[8];
+    EXPECT_EQ(profile.GetString("General", "k", "", buffer, sizeof buffer), 1);
+    EXPECT_EQ(profile.WriteString("General", "k", "changed"), 0);
+    EXPECT_EQ(profile.DeleteKey("General", "AutoRestore"), 0);
+    EXPECT_EQ(profile.DeleteSection("General"), 0);
+  }, &why);
+  ASSERT_TRUE(ran) << why;
   EXPECT_EQ(ReadBytes(path), original);
-  fs::permissions(native, fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST_F(ProfileTest, RewritesKeepTheFilesPermissions) {

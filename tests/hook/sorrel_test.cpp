@@ -131,10 +131,10 @@ class Hook : public ::testing::Test {
   }
   void TearDown() override { EXPECT_EQ(Hook::Library().end(), 1); }
 
-  bool StartDesktop() {
+  bool StartDesktop(testsupport::DesktopHost host = testsupport::DesktopHost::kProgman) {
     desktopSeen = true;
-    if (!desktop_.Start(testsupport::GridIcons(2))) return false;
-    view_.Attach(nullptr, TestDesktop::FindView());
+    if (!desktop_.Start(testsupport::GridIcons(2), host)) return false;
+    view_.Attach(nullptr, desktop_.View());
     return view_.window != nullptr;
   }
   // Moves an icon from this process, as Tessaly's restore does.
@@ -285,6 +285,18 @@ TEST_F(Hook, ARestartedDesktopIsHookedAgain) {
   ASSERT_EQ(Hook::Library().start(), 1);
   MoveFromHere();
   std::vector<Report> reports = main.WaitFor(LVM_SETITEMPOSITION);
+  EXPECT_EQ(CountOf(reports, LVM_SETITEMPOSITION), 1) << Describe(reports);
+}
+
+// The shell's view in a top-level "WorkerW", Progman holding none (a
+// wallpaper slideshow): its thread is hooked all the same.
+TEST_F(Hook, AViewUnderAWorkerWIsHooked) {
+  MainWindow main;
+  ASSERT_TRUE(StartDesktop(testsupport::DesktopHost::kWorkerW));
+  ASSERT_EQ(TestDesktop::FindView(), nullptr) << "Progman holds a view";
+  ASSERT_EQ(Hook::Library().start(), 1);
+  MoveFromHere();
+  std::vector<Report> reports = ReportsUpToSentinel(main);
   EXPECT_EQ(CountOf(reports, LVM_SETITEMPOSITION), 1) << Describe(reports);
 }
 

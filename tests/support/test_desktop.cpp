@@ -1,13 +1,16 @@
 // test_desktop.exe: plays the shell's desktop for the Windows tests.
 //
-//   test_desktop.exe --icons FILE
+//   test_desktop.exe --icons FILE [--host progman|workerw]
 //
 // It builds what Tessaly looks for: a top-level "Progman" window titled
 // "Program Manager", its child "SHELLDLL_DefView" and that one's child
 // "SysListView32" in icon view, filled with the icons listed in FILE (one icon
 // a line: name TAB x TAB y, names in code page 932).  Icons are placed once
 // the view is shown, since the list view may re-arrange icons placed while it
-// is being built.
+// is being built.  With "--host workerw" the "SHELLDLL_DefView" is the child
+// of a top-level "WorkerW" window instead, between two empty ones, and
+// Progman holds nothing, as the shell arranges its desktop for a wallpaper
+// slideshow.
 //
 // A second thread owns a hidden control window of class "TessalyTestDesktop".
 // Tests send it WM_COPYDATA (dwData 1, text "REPLYFILE\nCOMMAND") and it runs
@@ -33,6 +36,11 @@
 //   fault NAME on|off     makes the view misbehave for every client:
 //                         unterminated - LVM_GETITEMTEXTA fills the whole
 //                                        buffer it is given with 'X', no NUL
+//                         charcount    - LVM_GETITEMTEXTA answers the number of
+//                                        characters copied, a double-byte one
+//                                        counted once, not the number of bytes
+//                         nocount      - LVM_GETITEMTEXTA copies the text and
+//                                        answers 0
 //                         noposition   - LVM_GETITEMPOSITION fails, writes nothing
 //   quitafter KIND N      the desktop closes itself (the shell going away)
 //                         once its view has answered N more requests of KIND
@@ -48,6 +56,7 @@
 //                         pointed into (0 when none came yet)
 //   title TEXT            sets the "Progman" window's title (another title
 //                         hides the desktop from the lookup)
+//   view                  reply: the list view's window handle, in decimal
 //   quit                  closes the desktop; the process ends
 #include <windows.h>
 #include <commctrl.h>
@@ -103,6 +112,8 @@ unsigned long ProtectionOf(const void* address) {
 }
 
 std::atomic<bool> faultUnterminated{false};
+std::atomic<bool> faultCharCount{false};
+std::atomic<bool> faultNoCount{false};
 std::atomic<bool> faultNoPosition{false};
 // Requests of this kind left before the desktop quits; -1 never.
 std::atomic<UINT> quitAfterMessage{0};
@@ -134,6 +145,13 @@ LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
       if (faultUnterminated && item && item->pszText && item->cchTextMax > 0) {
         std::memset(item->pszText, 'X', item->cchTextMax);
         return item->cchTextMax;
+      }
+      if ((faultCharCount || faultNoCount) && item && item->pszText) {
+        CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
+        if (faultNoCount) return 0;
+        LRESULT characters = 0;
+        for (const char* p = item->pszText; *p; p = CharNextA(p)) ++characters;
+        return characters;
       }
       break;
     }
@@ -171,6 +189,15 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// A "WorkerW" window keeps its child, the view, as large as itself.
+LRESULT CALLBACK WorkerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SIZE && defView && GetParent(defView) == hwnd) {
+    MoveWindow(defView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+    return 0;
   }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
@@ -344,6 +371,8 @@ bool RunCommand(const std::string& line, std::string* reply) {
     std::string name = NextWord(&rest);
     bool on = rest == "on";
     if (name == "unterminated") faultUnterminated = on;
+    else if (name == "charcount") faultCharCount = on;
+    else if (name == "nocount") faultNoCount = on;
     else if (name == "noposition") faultNoPosition = on;
     else return false;
     return true;
@@ -356,6 +385,10 @@ bool RunCommand(const std::string& line, std::string* reply) {
     else return false;
     quitAfterLeft = n;
     return n > 0;
+  }
+  if (verb == "view") {
+    *reply = std::to_string(reinterpret_cast<UINT_PTR>(listView));
+    return true;
   }
   if (verb == "title") {
     return SetWindowTextA(progman, rest.c_str()) != 0;
@@ -426,8 +459,10 @@ void PumpPending() {
 
 int main(int argc, char** argv) {
   const char* iconFile = nullptr;
+  bool underWorker = false;
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--icons") == 0) iconFile = argv[i + 1];
+    if (std::strcmp(argv[i], "--host") == 0) underWorker = std::strcmp(argv[i + 1], "workerw") == 0;
   }
   std::vector<InitialIcon> icons;
   if (iconFile && !ReadIcons(iconFile, &icons)) {
@@ -449,13 +484,28 @@ int main(int argc, char** argv) {
   wc.lpfnWndProc = DefViewProc;
   wc.lpszClassName = "SHELLDLL_DefView";
   RegisterClassA(&wc);
+  wc.lpfnWndProc = WorkerProc;
+  wc.lpszClassName = "WorkerW";
+  RegisterClassA(&wc);
 
   int width = GetSystemMetrics(SM_CXSCREEN);
   int height = GetSystemMetrics(SM_CYSCREEN);
   progman = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                             width, height, nullptr, nullptr, instance, nullptr);
+  // The lookup meets the top-level windows newest first: an empty "WorkerW"
+  // before the one that holds the view, and another after it.
+  auto createWorker = [&] {
+    return CreateWindowExA(WS_EX_TOOLWINDOW, "WorkerW", "", WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, height,
+                           nullptr, nullptr, instance, nullptr);
+  };
+  HWND host = progman;
+  if (underWorker) {
+    createWorker();
+    host = createWorker();
+  }
   defView = CreateWindowExA(0, "SHELLDLL_DefView", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width,
-                            height, progman, nullptr, instance, nullptr);
+                            height, host, nullptr, instance, nullptr);
+  if (underWorker) createWorker();
   listView = CreateWindowExA(0, WC_LISTVIEWA, "FolderView",
                              WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_SHAREIMAGELISTS, 0, 0, width, height,
                              defView, reinterpret_cast<HMENU>(1), instance, nullptr);
@@ -470,6 +520,10 @@ int main(int argc, char** argv) {
   for (size_t i = 0; i < icons.size(); ++i) InsertIcon(static_cast<int>(i), icons[i].name);
   ShowWindow(progman, SW_SHOWNOACTIVATE);
   UpdateWindow(progman);
+  if (host != progman) {
+    ShowWindow(host, SW_SHOWNOACTIVATE);
+    UpdateWindow(host);
+  }
   PumpPending();
   for (size_t i = 0; i < icons.size(); ++i) PlaceIcon(static_cast<int>(i), icons[i].x, icons[i].y);
   PumpPending();

@@ -127,6 +127,12 @@ HWND DesktopProcess::FindView() {
   return FindWindowExA(defView, nullptr, "SysListView32", nullptr);
 }
 
+HWND TestDesktop::View() {
+  std::string reply;
+  if (!Command("view", &reply)) return nullptr;
+  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(reply.c_str(), nullptr, 10)));
+}
+
 bool DesktopProcess::Command(const std::string& line, std::string* reply) {
   if (!control_) return false;
   std::string replyFile = reply ? TempFileName("tdr") : std::string();
@@ -147,14 +153,14 @@ bool DesktopProcess::Command(const std::string& line, std::string* reply) {
 
 TestDesktop::~TestDesktop() { Quit(); }
 
-bool TestDesktop::Start(const std::vector<DesktopIcon>& icons) {
+bool TestDesktop::Start(const std::vector<DesktopIcon>& icons, DesktopHost host) {
   Quit();
   iconFile_ = TempFileName("tdi");
   FILE* f = std::fopen(iconFile_.c_str(), "wb");
   if (!f) return false;
   for (const DesktopIcon& icon : icons) std::fprintf(f, "%s\t%d\t%d\n", icon.name.c_str(), icon.x, icon.y);
   std::fclose(f);
-  return Launch("--icons \"" + iconFile_ + "\"");
+  return Launch("--icons \"" + iconFile_ + "\"" + (host == DesktopHost::kWorkerW ? " --host workerw" : ""));
 }
 
 void TestDesktop::Quit() {

@@ -38,6 +38,10 @@ std::string ReadBytes(const std::string& path);
 // A fresh temporary file name in the Windows temporary folder.
 std::string TempFileName(const char* tag);
 
+// Which window holds the desktop's "SHELLDLL_DefView": "Progman", or a
+// top-level "WorkerW" (as with a wallpaper slideshow), Progman holding none.
+enum class DesktopHost { kProgman, kWorkerW };
+
 // A desktop program of the tests (test_desktop.exe, shell_desktop.exe) in its
 // own process, driven through its hidden control window: WM_COPYDATA with
 // dwData 1 and the text "REPLYFILE\nCOMMAND", result 1 for success, the reply
@@ -55,7 +59,7 @@ class DesktopProcess {
   bool Running() const;
   DWORD ProcessId() const { return processId_; }
   HWND Control() const { return control_; }
-  // The desktop icon view, found as Tessaly finds it.
+  // The desktop icon view of a desktop hosted by "Progman", found under it.
   static HWND FindView();
 
   // Runs one command of the desktop program (see its source).
@@ -89,9 +93,12 @@ class TestDesktop : public DesktopProcess {
   ~TestDesktop();  // quits the desktop if it still runs
 
   // Starts the desktop with these icons and waits until it is ready.
-  bool Start(const std::vector<DesktopIcon>& icons);
+  bool Start(const std::vector<DesktopIcon>& icons, DesktopHost host = DesktopHost::kProgman);
   void Quit();
   void Kill();
+
+  // This desktop's icon view, as the desktop tells it (wherever it is hosted).
+  HWND View();
 
   // Moves, adds, removes and renames icons from the desktop's second thread.
   bool Add(const std::string& name, int x, int y);
