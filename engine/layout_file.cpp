@@ -1,5 +1,6 @@
 #include "engine/layout_file.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -21,6 +22,8 @@ const char kVersion[] = "0.01";
 
 // Names are at most 2047 bytes when read (a capture gives at most 2046).
 constexpr int kNameBuffer = 2048;
+// Numbers are read as CProfile::GetInt reads them: the first 8191 bytes.
+constexpr int kValueBuffer = 8192;
 
 // A file of L bytes holds fewer than L / 11 entries: every value of an entry
 // takes a line of at least 11 bytes ("IconPosX_0=" and more).  Counts up to
@@ -37,24 +40,72 @@ int CountBound(const char* path) {
   return static_cast<int>(bound);  // at most 1024 + 2^32 / 11, well within int
 }
 
-std::string EntryKey(const char* stem, int i) {
-  char key[32];
-  std::snprintf(key, sizeof key, "%s%d", stem, i);
+// "<stem><i>" in `key`, which holds 32 bytes.
+const char* EntryKey(char* key, const char* stem, int i) {
+  const size_t length = std::strlen(stem);
+  std::memcpy(key, stem, length);
+  *std::to_chars(key + length, key + 31, i).ptr = '\0';
   return key;
 }
 
-// Writes every value through the profile; false at the first that fails.
-bool WriteLayout(CProfile& profile, const IconLayout& layout) {
-  if (!profile.WriteString(kFormatSection, "Version", kVersion)) return false;
-  if (!profile.WriteInt(kDataSection, "IconCount", static_cast<int>(layout.size()))) return false;
+void AppendLine(std::string& text, const char* stem, int i, const std::string& value) {
+  char key[32];
+  text += EntryKey(key, stem, i);
+  text += '=';
+  text += value;
+  text += "\r\n";
+}
+
+// The file that writing the layout value by value through CProfile would
+// leave, made at once: the writes would give the same lines in the same
+// order, each value as the file keeps it.
+std::string FormatLayout(const IconLayout& layout) {
+  std::string text;
+  text.reserve(64 + layout.size() * 96);
+  text += "[";
+  text += kFormatSection;
+  text += "]\r\nVersion=";
+  text += kVersion;
+  text += "\r\n[";
+  text += kDataSection;
+  text += "]\r\nIconCount=" + std::to_string(layout.size()) + "\r\n";
   int i = 0;
   for (const IconEntry& entry : layout) {
-    if (!profile.WriteString(kDataSection, EntryKey("IconName_", i).c_str(), entry.name.c_str())) return false;
-    if (!profile.WriteInt(kDataSection, EntryKey("IconPosX_", i).c_str(), entry.x)) return false;
-    if (!profile.WriteInt(kDataSection, EntryKey("IconPosY_", i).c_str(), entry.y)) return false;
+    AppendLine(text, "IconName_", i, StoredProfileValue(entry.name.c_str()));
+    AppendLine(text, "IconPosX_", i, std::to_string(entry.x));
+    AppendLine(text, "IconPosY_", i, std::to_string(entry.y));
     ++i;
   }
-  return true;
+  return text;
+}
+
+// Reads the current format from the file's text; `path` names the file for
+// the bound of the count.
+int ReadEntries(const char* path, const ProfileText& text, IconLayout& layout) {
+  const ProfileText::SectionIndex data = text.IndexSection(kDataSection);
+  char value[kValueBuffer];
+  auto readInt = [&data, &value](const char* key, int defaultValue) {
+    if (data.Get(key, "", value, sizeof value) == 0) return defaultValue;
+    return ParseProfileInt(value);
+  };
+  int count = readInt("IconCount", 0);
+  if (count > kCountAlwaysRead) {
+    const int bound = CountBound(path);
+    if (count > bound) count = bound;
+  }
+  if (count > 0) layout.reserve(static_cast<size_t>(count));
+  char name[kNameBuffer];
+  char key[32];
+  for (int i = 0; i < count; ++i) {
+    IconEntry entry;
+    entry.index = i;
+    data.Get(EntryKey(key, "IconName_", i), "", name, sizeof name);
+    entry.name = name;
+    entry.x = readInt(EntryKey(key, "IconPosX_", i), 0);
+    entry.y = readInt(EntryKey(key, "IconPosY_", i), 0);
+    layout.push_back(std::move(entry));
+  }
+  return 1;
 }
 
 }  // namespace
@@ -86,51 +137,24 @@ int SaveLayoutFile(const char* path, const IconLayout& layout) {
   const int writable = target.Open(path, 0, 0);
   target.Close();
   if (writable != 1) return 0;
-
-  const std::string temporary = std::string(path) + ".new~";
-  CProfile profile;
-  bool written = profile.Open(temporary.c_str(), 0, 1) == 1 && WriteLayout(profile, layout);
-  profile.Close();
-  FileSeam& files = GetFileSeam();
-  written = written && GetPathKind(temporary.c_str()) == kPathFile;
-  if (written && files.Replace(temporary.c_str(), path)) return 1;
-  if (GetPathKind(temporary.c_str()) == kPathFile) files.Remove(temporary.c_str());
-  return 0;
+  return ReplaceFileContent(path, FormatLayout(layout)) ? 1 : 0;
 }
 
 int LoadLayoutFile(const char* path, IconLayout& layout) {
   layout.clear();
-  CProfile profile;
-  if (profile.Open(path, 1, 0) != 1) return 0;
+  ProfileText text;
+  if (ReadProfileFile(path, text) != 1) return 0;
   char version[kNameBuffer] = {};
-  profile.GetString(kFormatSection, "Version", "", version, sizeof version);
-  profile.Close();
-  if (std::strcmp(version, kVersion) == 0) return ReadLayoutProfile(path, layout);
+  text.Get(kFormatSection, "Version", "", version, sizeof version);
+  if (std::strcmp(version, kVersion) == 0) return ReadEntries(path, text, layout);
   return ReadLayoutText(path, layout);
 }
 
 int ReadLayoutProfile(const char* path, IconLayout& layout) {
   layout.clear();
-  CProfile profile;
-  if (profile.Open(path, 1, 0) != 1) return 0;
-  int count = profile.GetInt(kDataSection, "IconCount", 0);
-  if (count > kCountAlwaysRead) {
-    const int bound = CountBound(path);
-    if (count > bound) count = bound;
-  }
-  char name[kNameBuffer];
-  for (int i = 0; i < count; ++i) {
-    IconEntry entry;
-    entry.index = i;
-    name[0] = '\0';
-    profile.GetString(kDataSection, EntryKey("IconName_", i).c_str(), "", name, sizeof name);
-    entry.name = name;
-    entry.x = profile.GetInt(kDataSection, EntryKey("IconPosX_", i).c_str(), 0);
-    entry.y = profile.GetInt(kDataSection, EntryKey("IconPosY_", i).c_str(), 0);
-    layout.push_back(std::move(entry));
-  }
-  profile.Close();
-  return 1;
+  ProfileText text;
+  if (ReadProfileFile(path, text) != 1) return 0;
+  return ReadEntries(path, text, layout);
 }
 
 int ReadLayoutText(const char* path, IconLayout& layout) {

@@ -32,21 +32,26 @@ int GetLayoutFilePath(const char* name, char* buffer);
 int GetLayoutFilePathFor(const char* name, const char* tag, char* buffer);
 
 // Writes `layout` (names and places, in its order; not the indexes) to
-// `path`.  The new file is written beside the target and replaces it only
-// once every value was written, so a failed save leaves the previous file
+// `path`, made whole in memory: the bytes that writing it value by value
+// through CProfile gives.  A name is stored as the file keeps it (see
+// StoredProfileValue): without surrounding blanks, and only up to a line
+// break in it.  The new file is written beside the target and replaces it
+// only once it was written whole, so a failed save leaves the previous file
 // byte for byte.  Returns 1 when the layout is on disk, else 0 (a folder of
 // that name, a file that cannot be written, a missing folder, a full disk).
 int SaveLayoutFile(const char* path, const IconLayout& layout);
 
 // Replaces `layout` with the layout stored at `path`, in file order, each
-// entry's index its entry number.  Returns 1 when read, 0 when the file is
-// missing or cannot be opened.  Files without Version "0.01" are read with
-// ReadLayoutText.
+// entry's index its entry number.  The file is read once, and every value
+// as CProfile would read it (ReadProfileFile).  Returns 1 when read, 0 when
+// the file is missing or cannot be opened.  Files without Version "0.01" are
+// read with ReadLayoutText.
 int LoadLayoutFile(const char* path, IconLayout& layout);
 
 // The current format.  IconCount entries are read; missing names come back
 // empty and missing coordinates as 0.  A count beyond what the file can hold
-// is cut (see layout_file.cpp).  1 read, 0 not.
+// is cut (see layout_file.cpp).  1 read, 0 when the file is missing or
+// cannot be read.
 int ReadLayoutProfile(const char* path, IconLayout& layout);
 
 // The older format: name TAB x TAB y per line (numbers by the profile

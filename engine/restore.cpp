@@ -1,60 +1,287 @@
 #include "engine/restore.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include "engine/capture.h"
 #include "engine/screen_size.h"
 
 namespace {
 
-IconLayout::iterator FindByName(IconLayout& working, const std::string& name) {
-  for (auto it = working.begin(); it != working.end(); ++it) {
-    if (it->name == name) return it;
-  }
-  return working.end();
+struct Place {
+  int x;
+  int y;
+  bool operator==(const Place& other) const { return x == other.x && y == other.y; }
+  bool operator!=(const Place& other) const { return !(*this == other); }
+};
+
+std::uint64_t KeyOf(Place place) {
+  return static_cast<std::uint64_t>(static_cast<std::uint32_t>(place.x)) << 32 | static_cast<std::uint32_t>(place.y);
 }
 
-IconLayout::iterator FindAt(IconLayout& working, int x, int y) {
-  for (auto it = working.begin(); it != working.end(); ++it) {
-    if (it->x == x && it->y == y) return it;
-  }
-  return working.end();
+// The tables below are hash tables with open addressing, sized once for
+// the keys they will hold: at most two thirds of their slots are used.
+size_t SlotCount(size_t keys) {
+  size_t slots = 16;
+  while (slots < keys + keys / 2) slots *= 2;
+  return slots;
 }
+
+// The icons (by rank: their position in the captured list) of each name,
+// lowest rank first, for taking them in that order.
+class NameTable {
+ public:
+  explicit NameTable(const IconLayout& working)
+      : working(working), slots(SlotCount(working.size()), -1), next(working.size(), -1), untaken(working.size()) {
+    for (size_t rank = working.size(); rank-- > 0;) {
+      int& lowest = slots[Find(working[rank].name)];
+      next[rank] = lowest;
+      lowest = static_cast<int>(rank);
+    }
+    for (int lowest : slots) {
+      if (lowest >= 0) untaken[lowest] = lowest;
+    }
+  }
+
+  // The first icon of the name that no earlier call took, now taken; -1 when
+  // there is none.
+  int Take(const std::string& name) {
+    const int lowest = slots[Find(name)];
+    if (lowest < 0) return -1;
+    const int rank = untaken[lowest];
+    if (rank >= 0) untaken[lowest] = next[rank];
+    return rank;
+  }
+
+ private:
+  // The slot of the name, or the free slot where it would go.
+  size_t Find(std::string_view name) const {
+    const size_t mask = slots.size() - 1;
+    size_t i = std::hash<std::string_view>()(name) & mask;
+    while (slots[i] >= 0 && working[slots[i]].name != name) i = (i + 1) & mask;
+    return i;
+  }
+
+  const IconLayout& working;
+  std::vector<int> slots;    // the lowest rank of a name, or -1
+  std::vector<int> next;     // the next icon of the same name
+  std::vector<int> untaken;  // by the lowest rank of a name: its first icon not taken
+};
+
+// Icons, by rank, found by the place where each stands.  The icons on one
+// place are kept lowest rank first, in a list threaded through `next`; a
+// place rarely holds more than one.
+class PlaceTable {
+ public:
+  // `places`: how many places at most will be added to.
+  PlaceTable(size_t icons, size_t places)
+      : keys(SlotCount(places)), first(keys.size(), kFree), next(icons, -1) {}
+
+  void Add(Place place, int rank) {
+    const size_t slot = Find(place);
+    if (first[slot] == kFree) {
+      keys[slot] = KeyOf(place);
+      first[slot] = -1;
+    }
+    int* link = &first[slot];
+    while (*link >= 0 && *link < rank) link = &next[*link];
+    next[rank] = *link;
+    *link = rank;
+  }
+
+  void Remove(Place place, int rank) {
+    int* link = &first[Find(place)];
+    while (*link >= 0 && *link != rank) link = &next[*link];
+    if (*link == rank) *link = next[rank];
+  }
+
+  // The lowest rank on the place, or -1 when it is free.
+  int First(Place place) const {
+    const int rank = first[Find(place)];
+    return rank == kFree ? -1 : rank;
+  }
+
+ private:
+  static constexpr int kFree = -2;  // a slot that holds no place
+
+  // The slot of the place, or the free slot where it would go.
+  size_t Find(Place place) const {
+    const std::uint64_t key = KeyOf(place);
+    // Places differ mostly in a few low bits of each coordinate: mix them all.
+    std::uint64_t hash = (key ^ key >> 29) * 0xBF58476D1CE4E5B9u;
+    const size_t mask = keys.size() - 1;
+    size_t i = static_cast<size_t>(hash ^ hash >> 32) & mask;
+    while (first[i] != kFree && keys[i] != key) i = (i + 1) & mask;
+    return i;
+  }
+
+  std::vector<std::uint64_t> keys;
+  std::vector<int> first;  // the lowest rank on the slot's place, -1 none, or kFree
+  std::vector<int> next;
+};
+
+// Sorts the stored layout by ComparePosition, ties in their order, moving
+// every entry into its place at most once.
+void SortStored(IconLayout& layout) {
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> order(layout.size());
+  for (size_t i = 0; i < layout.size(); ++i) {
+    // Flipping the sign bits orders signed coordinates as unsigned ones.
+    order[i] = {KeyOf({layout[i].x, layout[i].y}) ^ 0x8000000080000000u, static_cast<std::uint32_t>(i)};
+  }
+  // A layout saved from a capture is in this order already.
+  if (std::is_sorted(order.begin(), order.end())) return;
+  std::sort(order.begin(), order.end());
+  // order[i].second: the entry that belongs at i; once there, i.
+  for (size_t start = 0; start < order.size(); ++start) {
+    if (order[start].second == start) continue;
+    IconEntry moving = std::move(layout[start]);
+    size_t i = start;
+    for (;;) {
+      const size_t from = order[i].second;
+      order[i].second = static_cast<std::uint32_t>(i);
+      if (from == start) break;
+      layout[i] = std::move(layout[from]);
+      i = from;
+    }
+    layout[i] = std::move(moving);
+  }
+}
+
+// One restore of a stored layout onto the captured desktop (`working`, in
+// position order; an icon's rank is its position in it).
+class Restorer {
+ public:
+  Restorer(DesktopIconView& view, const IconLayout& working, Place parking)
+      : view(view), working(working), parking(parking), icons(working.size()), at(icons), end(icons) {
+    for (size_t rank = 0; rank < icons; ++rank) at[rank] = end[rank] = {working[rank].x, working[rank].y};
+  }
+
+  // Works out where every icon ends, without moving any.  The stored entries,
+  // in position order, each take the first icon of their name (by rank) that
+  // no earlier entry took.  The entry's icon goes to the stored place; the
+  // icon that stands there first among those not taken goes where the
+  // entry's icon stood, so a later entry finds it there.
+  void Match(const IconLayout& stored) {
+    NameTable names(working);
+    PlaceTable untaken(icons, icons);
+    for (size_t rank = icons; rank-- > 0;) untaken.Add(end[rank], static_cast<int>(rank));
+    for (const IconEntry& entry : stored) {
+      const int match = names.Take(entry.name);
+      if (match < 0) continue;
+      const Place place{entry.x, entry.y};
+      const int occupant = untaken.First(place);
+      if (occupant >= 0 && occupant != match) {
+        untaken.Remove(place, occupant);
+        untaken.Add(end[match], occupant);
+        end[occupant] = end[match];
+      }
+      untaken.Remove(end[match], match);
+      end[match] = place;
+      matched.push_back(match);
+    }
+  }
+
+  // Moves every icon that does not stand where it ends straight there, once
+  // the place is free: an icon whose place is taken by another that must move
+  // waits for it.  Of icons that stand on each other's places in a ring, the
+  // one on the first icon's place is parked, and the rest follow.  False
+  // when the desktop went away (the moves stop there).
+  bool Move() {
+    waiting = PlaceTable(icons, icons);
+    for (size_t rank = icons; rank-- > 0;) {
+      if (at[rank] != end[rank]) waiting.Add(at[rank], static_cast<int>(rank));
+    }
+    inChain.assign(icons, -1);
+    for (int rank : matched) {
+      if (!MoveWithChain(rank)) return false;
+    }
+    for (size_t rank = 0; rank < icons; ++rank) {
+      if (!MoveWithChain(static_cast<int>(rank))) return false;
+    }
+    return true;
+  }
+
+ private:
+  // Moves `start` and, before it, the icons that stand in its way.
+  bool MoveWithChain(int start) {
+    if (at[start] == end[start]) return true;
+    // chain[i + 1] stands where chain[i] ends; a ring closes when an icon of
+    // the chain stands where the last one ends.
+    chain.clear();
+    int ring = -1;
+    for (int rank = start;;) {
+      inChain[rank] = static_cast<int>(chain.size());
+      chain.push_back(rank);
+      const int blocker = waiting.First(end[rank]);
+      if (blocker < 0) break;
+      if (inChain[blocker] >= 0) {
+        ring = inChain[blocker];
+        break;
+      }
+      rank = blocker;
+    }
+    for (int rank : chain) inChain[rank] = -1;
+
+    const int last = static_cast<int>(chain.size()) - 1;
+    int i = last;
+    if (ring >= 0) {
+      // chain[ring .. last] is the ring: park chain[ring + 1], which stands
+      // where chain[ring] ends, move chain[ring] there, then the rest of the
+      // ring from its last icon back, and the parked icon last.
+      if (!Send(chain[ring + 1], parking)) return false;
+      if (!Send(chain[ring], end[chain[ring]])) return false;
+      for (i = last; i > ring + 1; --i) {
+        if (!Send(chain[i], end[chain[i]])) return false;
+      }
+      if (!Send(chain[ring + 1], end[chain[ring + 1]])) return false;
+      i = ring - 1;
+    }
+    for (; i >= 0; --i) {
+      if (!Send(chain[i], end[chain[i]])) return false;
+    }
+    return true;
+  }
+
+  bool Send(int rank, Place place) {
+    waiting.Remove(at[rank], rank);
+    at[rank] = place;
+    view.SetItemPosition(working[rank].index, place.x, place.y);
+    return view.IsViewPresent();
+  }
+
+  DesktopIconView& view;
+  const IconLayout& working;
+  Place parking;
+  size_t icons;
+  std::vector<Place> at;    // where each icon stands
+  std::vector<Place> end;   // where each icon ends
+  std::vector<int> matched; // the icons taken by stored entries, in their order
+  PlaceTable waiting{0, 0};  // the icons still to move, where they stand
+  std::vector<int> chain;
+  std::vector<int> inChain;  // an icon's position in `chain`, or -1
+};
 
 }  // namespace
 
 int RestoreIconLayout(DesktopIconView& view, IconLayout& layout) {
-  const ScreenSize parking = GetScreenSize();
+  const ScreenSize screen = GetScreenSize();
   LayoutBusy = 1;
   view.FindDesktopListView();
 
-  // The icons not yet matched, with the place where each now stands.
+  // The desktop holds about as many icons as the layout.
   IconLayout working;
+  working.reserve(layout.size());
   int result = -1;
   if (CaptureIconLayout(view, working) >= 0) {
-    SortByPosition(layout);
-    result = 0;
-    for (const IconEntry& stored : layout) {
-      auto match = FindByName(working, stored.name);
-      if (match == working.end()) continue;
-      auto occupant = FindAt(working, stored.x, stored.y);
-      if (occupant != working.end()) {
-        view.SetItemPosition(occupant->index, parking.width, parking.height);
-        view.SetItemPosition(match->index, stored.x, stored.y);
-        view.SetItemPosition(occupant->index, match->x, match->y);
-        // The occupant now stands where the match stood.  Later entries must
-        // find it there, and must not take its old place for a free one, or
-        // two icons would end on one place.
-        occupant->x = match->x;
-        occupant->y = match->y;
-      } else {
-        view.SetItemPosition(match->index, stored.x, stored.y);
-      }
-      working.erase(match);
-      // The shell ended: the moves go nowhere, and the restore did not happen.
-      if (!view.IsViewPresent()) {
-        result = -1;
-        break;
-      }
-    }
+    SortStored(layout);
+    Restorer restorer(view, working, {screen.width, screen.height});
+    restorer.Match(layout);
+    // The shell ended: the moves go nowhere, and the restore did not happen.
+    result = restorer.Move() ? 0 : -1;
   }
   LayoutBusy = 0;
   return result;

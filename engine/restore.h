@@ -8,10 +8,21 @@
 // stored in `layout` to its stored place.  Stored entries are taken in
 // position order, and each takes the first same-named icon, by captured
 // position, that no earlier entry took.  An icon standing on the stored place
-// changes places with the incoming one: it goes to the parking position (the
-// screen's width and height, just beyond its bottom-right corner), the
-// incoming icon takes the place, and it takes the incoming icon's old place.
-// Icons whose names are not stored move only when they stand in the way.
+// changes places with the incoming one: it ends where the incoming icon
+// stood (and is seen there by later entries).  Icons whose names are not
+// stored move only when they stand in the way.
+//
+// Only icons that end elsewhere than they stand are moved, each once,
+// straight to where it ends, when that place is free: an icon already on its
+// place is not moved, an unchanged desktop gets no move.  Where icons stand
+// on each other's places in a ring, one of them first goes to the parking
+// position (the screen's width and height, just beyond its bottom-right
+// corner) and comes last.  So a restore sends the number of icons out of
+// place plus one move per ring; no move lands on another icon, except when
+// the stored layout itself puts two icons on one place or icons were stacked
+// before.  Icons are found by name and by place through hash tables: apart
+// from sorting the layout, time and memory grow linearly with the icons and
+// entries.
 //
 // `layout` comes back sorted by ComparePosition, its entries unchanged.
 // Returns 0 when the desktop could be captured (whether or not anything

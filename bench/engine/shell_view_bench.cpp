@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
 
   // Layout A: a grid; layout B: every icon on the next icon's place, so that
-  // each stored entry finds an occupant and costs three moves.
+  // the icons stand on each other's places in one ring (icons + 1 moves).
   const auto arrangementA = testsupport::GridIcons(icons, "icon", 40, 60, 20, 20);
   auto arrangementB = arrangementA;
   for (int i = 0; i < icons; ++i) {

@@ -22,7 +22,8 @@ class FileSeam {
   /// Closes the file (always releasing it); false when the system reports
   /// that the file's data could not be written.
   virtual bool Close(File* file) = 0;
-  /// Puts `source` in the place of `target` in one step, replacing it.
+  /// Puts `source` in the place of `target` in one step, replacing it (a
+  /// target that another program holds open for a moment is waited for).
   virtual bool Replace(const char* source, const char* target) = 0;
   /// Removes a file; false on failure.
   virtual bool Remove(const char* path) = 0;

@@ -87,10 +87,16 @@ class WinFileSeam : public FileSeam {
     return ok;
   }
 
+  // A program that reads the target (a profile read, a virus scanner) keeps
+  // it from being replaced while it holds it open, mostly for a moment: the
+  // replace is tried again for a while.  A read-only target is not waited
+  // for: it stays so.
   bool Replace(const char* source, const char* target) override {
     for (DWORD waited = 0;; waited += kReplaceRetryStepMs) {
       if (ReplaceOnce(source, target)) return true;
       if (!IsHeldByAnother(GetLastError()) || waited >= kReplaceRetryMs) return false;
+      const DWORD attributes = GetFileAttributesA(target);
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
       Sleep(kReplaceRetryStepMs);
     }
   }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/files/file_seam.h"
@@ -173,4 +175,28 @@ int CProfile::RewriteWithout(const char* section, const char* key) {
 
   if (!ReplaceFileContent(path.c_str(), kept)) return 0;
   return matched ? 1 : 0;
+}
+
+int ReadProfileFile(const char* path, ProfileText& text) {
+  if (GetPathKind(path) != kPathFile) return 0;
+  CTextFile file;
+  if (file.Open(path, "rb") == nullptr) return 0;
+  std::string bytes;
+  if (file.Seek(0, SEEK_END) == 0) {
+    const long length = file.Tell();
+    if (length > 0) bytes.reserve(static_cast<size_t>(length));
+    file.Seek(0, SEEK_SET);
+  }
+  std::vector<char> chunk(65536);
+  size_t got;
+  while ((got = file.Read(chunk.data(), 1, chunk.size())) > 0) bytes.append(chunk.data(), got);
+  const bool failed = std::ferror(file.GetHandle()) != 0;
+  file.Close();
+  if (failed) return 0;
+  text = ProfileText::Parse(profilebackend::DecodeFile(std::move(bytes)));
+  return 1;
+}
+
+std::string StoredProfileValue(const char* value) {
+  return ProfileText::StoredValue(profilebackend::TakeValue(value).c_str());
 }

@@ -13,6 +13,8 @@
 
 #include <string>
 
+#include "framework/files/profile_text.h"
+
 class CProfile {
  public:
   CProfile() = default;
@@ -71,3 +73,15 @@ int ParseBool(const char* text);
 const char* BoolText(int value);
 // The integer rule of CProfile::GetInt.
 int ParseProfileInt(const char* text);
+
+// Reads the whole profile file at `path` at once, for reading many values of
+// it: `text` then answers every read as CProfile would answer it value by
+// value (on Windows a file in UTF-8 or UTF-16 is taken in the active code
+// page, and a byte sequence that is no character of it as the system takes
+// it).  1 read; 0 for a missing file, a folder, or a file that cannot be read.
+int ReadProfileFile(const char* path, ProfileText& text);
+// `value` as CProfile's writes leave it in a file once the file has been read
+// again (ProfileText::StoredValue; on Windows after the system has taken it
+// through UTF-16): writing "key=" and this on a line of its own gives a file
+// of the bytes that writing value by value gives.
+std::string StoredProfileValue(const char* value);

@@ -101,6 +101,11 @@ int WriteString(const char* section, const char* key, const char* value, const c
   return 1;
 }
 
+// ProfileText reads the bytes as they are.
+std::string DecodeFile(std::string bytes) { return bytes; }
+
+std::string TakeValue(const char* value) { return value; }
+
 bool ProbeFile(const char* path, int readOnly, int truncate) {
   int flags = readOnly ? O_RDONLY : O_RDWR | (truncate ? O_TRUNC : 0);
   int fd = ::open(systempath::ToSystem(path).c_str(), flags | O_CLOEXEC);

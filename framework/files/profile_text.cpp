@@ -1,5 +1,7 @@
 #include "framework/files/profile_text.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "framework/files/strings.h"
@@ -8,13 +10,17 @@ namespace {
 
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) { return (c >= '\t' && c <= '\r') || c == '\x1A' || c == ' '; }
 
-// The text between `begin` and `end` without surrounding blanks.
+bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
+
+// The text between `begin` and `end` without surrounding blanks, up to its
+// first NUL.
 std::string Trimmed(const char* begin, const char* end) {
   while (begin < end && IsBlank(*begin)) ++begin;
   while (end > begin && IsBlank(end[-1])) --end;
-  return std::string(begin, end);
+  const char* nul = static_cast<const char*>(std::memchr(begin, '\0', static_cast<size_t>(end - begin)));
+  return std::string(begin, nul != nullptr ? nul : end);
 }
 
 std::string WithoutLeadingBlanks(const char* text) {
@@ -22,11 +28,49 @@ std::string WithoutLeadingBlanks(const char* text) {
   return text;
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (ToLowerChar(a[i]) != ToLowerChar(b[i])) return false;
+// The last "]" from `begin` to `end` that stands at a character start, or
+// null.
+const char* LastClosingBracket(const char* begin, const char* end) {
+  const char* found = nullptr;
+  for (const char* p = begin; p < end; ++p) {
+    if (*p == ']') found = p;
+    else if (IsLeadByte(static_cast<unsigned char>(*p)) && p + 1 < end) ++p;
+  }
+  return found;
+}
+
+// Names match when they are equal with ASCII letters lowered; the bytes of
+// two-byte characters must be equal as they are.
+bool SameName(const char* a, const char* b, size_t length) {
+  for (size_t i = 0; i < length; ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < length) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+      ++i;
+    } else if (ToLowerChar(a[i]) != ToLowerChar(b[i])) {
+      return false;
+    }
+  }
   return true;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && SameName(a.data(), b.data(), a.size());
+}
+
+// A hash of a name by which names that match hash alike (FNV-1a).
+std::uint64_t NameHash(const char* name, size_t length) {
+  std::uint64_t hash = 14695981039346656037u;
+  for (size_t i = 0; i < length; ++i) {
+    char c = name[i];
+    if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < length) {
+      hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+      c = name[++i];
+    } else {
+      c = ToLowerChar(c);
+    }
+    hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+  }
+  return hash;
 }
 
 std::string WithoutQuotes(std::string text) {
@@ -48,6 +92,14 @@ int CopyCut(const std::string& text, char* buffer, int size) {
   std::memcpy(buffer, text.data(), length);
   buffer[length] = '\0';
   return static_cast<int>(length);
+}
+
+// The default text as a read gives it: without trailing spaces and one
+// pair of surrounding quotes.
+int CopyDefault(const char* defaultText, char* buffer, int size) {
+  std::string fallback = defaultText != nullptr ? defaultText : "";
+  while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
+  return CopyCut(WithoutQuotes(fallback), buffer, size);
 }
 
 // Copies a list of names, each terminated, then one more terminator.  A
@@ -88,20 +140,11 @@ ProfileText ProfileText::Parse(const std::string& bytes) {
   }
   while (p < end) {
     const char* lineEnd = p;
-    while (lineEnd < end && *lineEnd != '\n' && *lineEnd != '\r') ++lineEnd;
+    while (lineEnd < end && !IsLineBreak(*lineEnd)) ++lineEnd;
     const char* next = lineEnd < end ? lineEnd + 1 : end;
-    const char* nul = static_cast<const char*>(std::memchr(p, '\0', static_cast<size_t>(lineEnd - p)));
-    if (nul != nullptr) lineEnd = nul;
     while (p < lineEnd && IsBlank(*p)) ++p;
     if (p < lineEnd) {
-      const char* close = nullptr;
-      if (*p == '[') {
-        for (const char* q = lineEnd; q > p + 1; --q)
-          if (q[-1] == ']') {
-            close = q - 1;
-            break;
-          }
-      }
+      const char* close = *p == '[' ? LastClosingBracket(p + 1, lineEnd) : nullptr;
       if (close != nullptr) {
         Section section;
         section.name = Trimmed(p + 1, close);
@@ -171,9 +214,10 @@ int ProfileText::Get(const char* section, const char* key, const char* defaultTe
     std::vector<const std::string*> names;
     for (const Key& k : found->keys)
       if (k.hasValue && k.name.compare(0, 1, ";") != 0) names.push_back(&k.name);
-    return CopyList(names, buffer, size);
-  }
-  if (found != nullptr) {
+    // A list that would begin with its terminator (no keys, or a first key
+    // without a name) gives the default instead.
+    if (!names.empty() && !names.front()->empty()) return CopyList(names, buffer, size);
+  } else if (found != nullptr) {
     std::string wanted = Trimmed(key, key + std::strlen(key));
     for (const Key& k : found->keys) {
       if (!SameName(k.name, wanted)) continue;
@@ -181,9 +225,42 @@ int ProfileText::Get(const char* section, const char* key, const char* defaultTe
       return CopyCut(WithoutQuotes(k.value), buffer, size);
     }
   }
-  std::string fallback = defaultText != nullptr ? defaultText : "";
-  while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
-  return CopyCut(WithoutQuotes(fallback), buffer, size);
+  return CopyDefault(defaultText, buffer, size);
+}
+
+ProfileText::SectionIndex ProfileText::IndexSection(const char* section) const {
+  SectionIndex index;
+  const Section* found = FindSection(section);
+  if (found == nullptr) return index;
+  // Open addressing, at most two thirds of the slots used.
+  size_t slots = 16;
+  while (slots < found->keys.size() + found->keys.size() / 2) slots *= 2;
+  index.slots.assign(slots, nullptr);
+  for (const Key& k : found->keys) {
+    const Key*& slot = index.slots[index.Slot(k.name.data(), k.name.size())];
+    if (slot == nullptr) slot = &k;  // the first key of a name is the one read
+  }
+  return index;
+}
+
+size_t ProfileText::SectionIndex::Slot(const char* name, size_t length) const {
+  const size_t mask = slots.size() - 1;
+  size_t i = static_cast<size_t>(NameHash(name, length)) & mask;
+  while (slots[i] != nullptr &&
+         !(slots[i]->name.size() == length && SameName(slots[i]->name.data(), name, length))) {
+    i = (i + 1) & mask;
+  }
+  return i;
+}
+
+int ProfileText::SectionIndex::Get(const char* key, const char* defaultText, char* buffer, int size) const {
+  const char* begin = key;
+  const char* end = key + std::strlen(key);
+  while (begin < end && IsBlank(*begin)) ++begin;
+  while (end > begin && IsBlank(end[-1])) --end;
+  const Key* found = slots.empty() ? nullptr : slots[Slot(begin, static_cast<size_t>(end - begin))];
+  if (found != nullptr && found->hasValue) return CopyCut(WithoutQuotes(found->value), buffer, size);
+  return CopyDefault(defaultText, buffer, size);
 }
 
 bool ProfileText::Set(const char* section, const char* key, const char* value) {
@@ -231,4 +308,10 @@ bool ProfileText::Set(const char* section, const char* key, const char* value) {
   added.hasValue = true;
   found->keys.push_back(std::move(added));
   return true;
+}
+
+std::string ProfileText::StoredValue(const char* value) {
+  std::string stored = WithoutLeadingBlanks(value);
+  stored.erase(std::min(stored.find_first_of("\r\n"), stored.size()));
+  return Trimmed(stored.data(), stored.data() + stored.size());
 }

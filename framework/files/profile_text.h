@@ -1,19 +1,22 @@
 // The text of a profile (INI) file held in memory, with the reading and
 // writing rules of the Windows private-profile functions.  The portable
-// CProfile backend reads and writes profile files through it; on Windows the
-// system's own functions do the same work.
+// CProfile backend reads and writes profile files through it (on Windows the
+// system's own functions do that work); in both builds the layout files are
+// read and written whole through it (ReadProfileFile, StoredProfileValue in
+// profile.h).
 //
 // Rules (each one settled by running the same test against Wine):
-// - Lines end at LF or CR (so CR LF, LF and CR files all read alike); a NUL
-//   ends the line's text; a UTF-8 byte-order mark at the start is skipped and
-//   written back.  Blank lines carry nothing.
-// - Leading blanks (space, tab, VT, FF) of a line are skipped.  A line that
-//   then begins with "[" and holds a "]" is a section header: the name lies
-//   between the "[" and the last "]", without surrounding blanks.  Any other
-//   line is a key: the name is the text before the first "=", the value the
-//   text after it, both without surrounding blanks; a line without "=" is a
-//   key without a value (it reads as absent).  Comment lines (";") are keys
-//   too; they are never listed.
+// - Lines end at LF or CR (so CR LF, LF and CR files all read alike); a UTF-8
+//   byte-order mark at the start is skipped and written back.  Blank lines
+//   carry nothing.  Blanks are tab, LF, VT, FF, CR, Ctrl-Z (0x1A) and space.
+// - Leading blanks of a line are skipped.  A line that then begins with "["
+//   and holds a "]" is a section header: the name lies between the "[" and
+//   the last "]", without surrounding blanks.  Any other line is a key: the
+//   name is the text before the first "=", the value the text after it, both
+//   without surrounding blanks; a line without "=" is a key without a value
+//   (it reads as absent).  Comment lines (";") are keys too; they are never
+//   listed.  A name or value ends at its first NUL (the line goes on).  The
+//   second byte of a two-byte character is never taken for a "]".
 // - Lines before the first header belong to a section without a name, which
 //   the section name "" finds.  Section and key names match without regard
 //   to ASCII case (other letters, such as full-width ones, must match
@@ -22,15 +25,17 @@
 // - A value read loses one pair of surrounding quotes ("..." or '...'); so
 //   does the default, after its trailing spaces are cut.
 // - Writing re-forms the file: "[name]" headers, "name=value" keys, CR LF
-//   line ends, no blank lines.  A new value loses its leading blanks, a new
-//   section goes to the end and a new key to the end of its section.
-//   Nothing is written when nothing changes.
+//   line ends, no blank lines.  A new value loses its leading blanks (line
+//   breaks too), a new section goes to the end and a new key to the end of
+//   its section.  Nothing is written when nothing changes.
 #pragma once
 
 #include <string>
 #include <vector>
 
 class ProfileText {
+  struct Key;
+
  public:
   // Reads the bytes of a profile file.
   static ProfileText Parse(const std::string& bytes);
@@ -46,6 +51,28 @@ class ProfileText {
   // WritePrivateProfileStringA on this text: sets key=value, removes the key
   // (null value) or the section (null key).  False when nothing changed.
   bool Set(const char* section, const char* key, const char* value);
+
+  // What `value` becomes in a file written with it once the file has been
+  // read again: without surrounding blanks, and only up to its first line
+  // break (the rest of it would be lines of their own).
+  static std::string StoredValue(const char* value);
+
+  // The keys of one section indexed by name, for reading many values of it:
+  // Get(key, ...) answers as ProfileText::Get(section, key, ...) does for a
+  // key name (not null), in constant time.  It points into the text, which
+  // must outlive it unchanged.
+  class SectionIndex {
+   public:
+    int Get(const char* key, const char* defaultText, char* buffer, int size) const;
+
+   private:
+    friend class ProfileText;
+    // The slot of the name's key, or the free slot where it would go.
+    size_t Slot(const char* name, size_t length) const;
+    // The first key of each name, by a hash of its name; null: free.
+    std::vector<const Key*> slots;
+  };
+  SectionIndex IndexSection(const char* section) const;
 
  private:
   struct Key {

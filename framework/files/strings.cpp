@@ -13,10 +13,6 @@ inline int CharLength(const char* p) {
 
 }  // namespace
 
-int IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC) ? 1 : 0;
-}
-
 int ChopNewline(char* text) {
   size_t length = std::strlen(text);
   if (length == 0 || text[length - 1] != '\n') return 0;
@@ -75,10 +71,6 @@ char* DeleteCharAt(char* text, int position) {
   std::memmove(text + position, text + position + 1, length - position);
   return text;
 }
-
-char ToLowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-
-char ToUpperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
 
 char* ToLowerCopy(const char* text, char* out) {
   char* o = out;

@@ -11,7 +11,9 @@
 // 1 when the byte starts a two-byte character of code page 932 (0x81-0x9F,
 // 0xE0-0xFC), else 0.  The ranges are fixed and do not follow the active
 // code page.
-int IsLeadByte(unsigned char byte);
+inline int IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC) ? 1 : 0;
+}
 
 // Removes one final line feed.  1 removed, 0 not (also for an empty text).
 int ChopNewline(char* text);
@@ -33,8 +35,8 @@ int RemoveChar(char* text, char c);
 char* DeleteCharAt(char* text, int position);
 
 // A-Z to a-z (ToLowerChar) or a-z to A-Z (ToUpperChar); other bytes unchanged.
-char ToLowerChar(char c);
-char ToUpperChar(char c);
+inline char ToLowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+inline char ToUpperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
 
 // Copies `text` into `out` with A-Z lowered; two-byte characters are copied
 // unchanged.  `out` must hold strlen(text) + 1 bytes.  Returns `out`.

@@ -58,10 +58,27 @@ TEST_F(Restore, SendsTheExpectedMoves) {
        {{"Notes", 10, 10}, {"Mail", 100, 50}},
        {{1, kParkX, kParkY}, {0, 100, 50}, {1, 10, 10}}},
       {"free place: one move", {{"Notes", 100, 50}}, {{"Notes", 10, 10}}, {{0, 100, 50}}},
-      {"icon already in place is its own occupant",
-       {{"Notes", 10, 10}},
-       {{"Notes", 10, 10}},
-       {{0, kParkX, kParkY}, {0, 10, 10}, {0, 10, 10}}},
+      {"icon already in place is not moved", {{"Notes", 10, 10}}, {{"Notes", 10, 10}}, {}},
+      {"unchanged desktop: no move",
+       {{"A", 0, 0}, {"A", 0, 70}, {"B", 75, 0}, {"C", 75, 70}},
+       {{"A", 0, 0}, {"x", 150, 0}, {"B", 75, 0}, {"A", 0, 70}, {"C", 75, 70}},
+       {}},
+      {"one icon moved away: one move",
+       {{"A", 0, 0}, {"B", 0, 70}, {"C", 0, 140}},
+       {{"A", 0, 0}, {"B", 300, 300}, {"C", 0, 140}},
+       {{1, 0, 70}}},
+      {"an icon in the way that must move itself goes first",
+       {{"A", 0, 100}, {"B", 0, 200}},
+       {{"A", 0, 0}, {"B", 0, 100}},
+       {{1, 0, 200}, {0, 0, 100}}},
+      {"two icons on each other's places: one parked",
+       {{"A", 0, 100}, {"B", 0, 200}},
+       {{"B", 0, 100}, {"A", 0, 200}},
+       {{0, kParkX, kParkY}, {1, 0, 100}, {0, 0, 200}}},
+      {"a ring of four: one parked, the rest follow",
+       {{"A", 0, 0}, {"B", 0, 70}, {"C", 0, 140}, {"D", 0, 210}},
+       {{"D", 0, 0}, {"A", 0, 70}, {"B", 0, 140}, {"C", 0, 210}},
+       {{0, kParkX, kParkY}, {1, 0, 0}, {2, 0, 70}, {3, 0, 140}, {0, 0, 210}}},
       {"names are case-sensitive", {{"notes", 100, 50}}, {{"Notes", 10, 10}}, {}},
       {"names match whole, not by prefix", {{"Note", 100, 50}}, {{"Notes", 10, 10}}, {}},
       {"duplicates are taken in position order",
@@ -79,11 +96,19 @@ TEST_F(Restore, SendsTheExpectedMoves) {
        {{"far", 0, 0}},
        {{0, -5, 40000}}},
       // An icon the layout does not know, moved aside as an occupant, is
-      // seen at its new place by later entries: B is not stacked onto it.
+      // seen at its new place by later entries: B is not stacked onto it, it
+      // changes places again and ends where B stood.
       {"occupant moved aside is tracked",
        {{"A", 0, 100}, {"B", 0, 200}},
        {{"X", 0, 100}, {"A", 0, 200}, {"B", 0, 300}},
-       {{0, kParkX, kParkY}, {1, 0, 100}, {0, 0, 200}, {0, kParkX, kParkY}, {2, 0, 200}, {0, 0, 300}}},
+       {{0, kParkX, kParkY}, {1, 0, 100}, {2, 0, 200}, {0, 0, 300}}},
+      // Same-named icons pair with the stored entries in position order, as
+      // they always did, even when that moves one that stands on a place of
+      // its name.
+      {"duplicates pair in position order",
+       {{"A", 0, 0}, {"A", 0, 140}},
+       {{"A", 0, 140}, {"A", 0, 300}},
+       {{0, 0, 0}, {1, 0, 140}}},
   };
   for (const MoveCase& c : cases) {
     MemoryDesktopView view;
@@ -139,59 +164,233 @@ TEST_F(Restore, ParkingPositionIsReadFromTheScreen) {
   EXPECT_EQ(view.Moves()[0], (Move{1, 800, 600}));
 }
 
-// For any arrangement of the stored icons, plus icons the layout does not
-// know, each on its own place: afterwards every stored icon stands on its
-// stored place and no two icons share a place.
-TEST_F(Restore, EveryArrangementEndsInTheStoredLayoutWithoutStacking) {
+// Restore as it was before it moved only what is out of place, kept as the
+// reference for where icons end: every stored entry, in position order,
+// takes the first icon of its name in the captured list; the first icon on
+// the stored place is parked, the entry's icon takes the place, and the
+// parked icon takes the place the entry's icon had (where later entries see
+// it).  Three moves for every entry whose place is taken, also by its own
+// icon.
+//
+// `stored` comes sorted by position: entries on one place come in no
+// particular order, and the order the restore took them in is taken here.
+std::vector<MemoryDesktopView::Icon> EndsByExchanges(MemoryDesktopView view, const IconLayout& stored) {
+  view.FindDesktopListView();
+  IconLayout working;
+  CaptureIconLayout(view, working);
+  for (const IconEntry& s : stored) {
+    auto match = std::find_if(working.begin(), working.end(), [&s](const IconEntry& e) { return e.name == s.name; });
+    if (match == working.end()) continue;
+    auto occupant =
+        std::find_if(working.begin(), working.end(), [&s](const IconEntry& e) { return e.x == s.x && e.y == s.y; });
+    if (occupant != working.end()) {
+      view.SetItemPosition(occupant->index, kParkX, kParkY);
+      view.SetItemPosition(match->index, s.x, s.y);
+      view.SetItemPosition(occupant->index, match->x, match->y);
+      occupant->x = match->x;
+      occupant->y = match->y;
+    } else {
+      view.SetItemPosition(match->index, s.x, s.y);
+    }
+    working.erase(match);
+  }
+  return view.Icons();
+}
+
+using Places = std::vector<std::pair<int, int>>;
+
+// Places on a grid inside the screen (the parking position is outside).
+Places Grid(std::mt19937& random) {
+  const int columns = 2 + static_cast<int>(random() % 5);
+  const int rows = 2 + static_cast<int>(random() % 5);
+  Places places;
+  for (int c = 0; c < columns; ++c)
+    for (int r = 0; r < rows; ++r) places.push_back({20 + 75 * c, 2 + 70 * r});
+  std::shuffle(places.begin(), places.end(), random);
+  return places;
+}
+
+// Checks the moves against the icons' start and end: an icon that ends
+// where it stood is not moved; any other gets one move to where it ends,
+// after a move to the parking position when it stands where another icon
+// ends; on a desktop of one icon a place (`tidy`), no move lands on another
+// icon.  Returns what is wrong, or "".
+std::string CheckMoves(const MemoryDesktopView& before, const MemoryDesktopView& after, bool tidy) {
+  const auto& start = before.Icons();
+  const auto& end = after.Icons();
+  auto board = start;
+  std::vector<int> moves(start.size(), 0);
+  std::vector<bool> parked(start.size(), false);
+  std::string problems;
+  for (const Move& m : after.Moves()) {
+    const std::string which = "icon " + std::to_string(m.index);
+    const auto here = [&board, &m](const MemoryDesktopView::Icon& icon) {
+      return &icon != &board[m.index] && icon.x == m.x && icon.y == m.y;
+    };
+    if (m.x == kParkX && m.y == kParkY) {
+      if (moves[m.index] != 0) problems += which + " parked after a move\n";
+      const auto& icon = board[m.index];
+      bool inTheWay = false;
+      for (size_t i = 0; i < end.size(); ++i)
+        inTheWay = inTheWay || (static_cast<int>(i) != m.index && end[i].x == icon.x && end[i].y == icon.y);
+      if (!inTheWay) problems += which + " parked without standing in another icon's way\n";
+      parked[m.index] = true;
+    } else {
+      if (moves[m.index] > (parked[m.index] ? 1 : 0)) problems += which + " moved more than once\n";
+      if (m.x != end[m.index].x || m.y != end[m.index].y) problems += which + " not moved to where it ends\n";
+      if (tidy && std::any_of(board.begin(), board.end(), here)) problems += which + " moved onto another icon\n";
+    }
+    ++moves[m.index];
+    board[m.index].x = m.x;
+    board[m.index].y = m.y;
+  }
+  for (size_t i = 0; i < start.size(); ++i) {
+    if (start[i].x == end[i].x && start[i].y == end[i].y && moves[i] != 0)
+      problems += "icon " + std::to_string(i) + " moved although it ends where it stood\n";
+  }
+  return problems;
+}
+
+std::string Positions(const std::vector<MemoryDesktopView::Icon>& icons) {
+  std::string text;
+  for (size_t i = 0; i < icons.size(); ++i)
+    text += "  [" + std::to_string(i) + "] (" + std::to_string(icons[i].x) + ", " + std::to_string(icons[i].y) + ")\n";
+  return text;
+}
+
+// Random stored layouts and desktops with repeated names, icons the layout
+// does not know and occupied places; one round in four also repeats places
+// (two stored entries on one place, icons stacked on the desktop).  Every
+// icon ends where the exchanges always put it, with the moves CheckMoves
+// asks for, and the desktop as it was captured needs no move; on a tidy
+// desktop every stored icon ends on its place, no two icons share one, and a
+// second restore moves nothing.
+TEST_F(Restore, EndsWhereTheExchangesEndedMovingOnlyWhatIsOutOfPlace) {
   std::mt19937 random(20261207);
   for (int round = 0; round < 3000; ++round) {
-    // Places on a grid, inside the screen (the parking position is outside).
-    const int columns = 2 + static_cast<int>(random() % 5);
-    const int rows = 2 + static_cast<int>(random() % 5);
-    std::vector<std::pair<int, int>> places;
-    for (int c = 0; c < columns; ++c)
-      for (int r = 0; r < rows; ++r) places.push_back({20 + 75 * c, 2 + 70 * r});
+    const bool tidy = round % 4 != 0;
+    const Places places = Grid(random);
+    const auto anyPlace = [&random, &places] { return places[random() % places.size()]; };
     const int storedCount = 1 + static_cast<int>(random() % places.size());
     const int unknownCount = static_cast<int>(random() % (places.size() - storedCount + 1));
-
     // Names may repeat; a pool smaller than the count makes duplicates.
     const int namePool = 1 + static_cast<int>(random() % (storedCount + 1));
-    std::shuffle(places.begin(), places.end(), random);
+    const auto poolName = [&random, namePool] { return "icon" + std::to_string(random() % namePool); };
+
     IconLayout stored;
     for (int i = 0; i < storedCount; ++i) {
-      stored.push_back({0, "icon" + std::to_string(random() % namePool), places[i].first, places[i].second});
+      const auto place = tidy ? places[i] : anyPlace();
+      stored.push_back({0, poolName(), place.first, place.second});
     }
-    std::vector<IconEntry> desktop;
-    for (const IconEntry& s : stored) desktop.push_back({0, s.name, 0, 0});
-    for (int i = 0; i < unknownCount; ++i) desktop.push_back({0, "other" + std::to_string(i), 0, 0});
-    std::shuffle(desktop.begin(), desktop.end(), random);
-    std::shuffle(places.begin(), places.end(), random);
+    // The stored icons, one in eight under another name of the pool, and
+    // the unknown ones.
+    std::vector<std::string> names;
+    for (const IconEntry& s : stored) names.push_back(random() % 8 == 0 ? poolName() : s.name);
+    for (int i = 0; i < unknownCount; ++i) names.push_back("other" + std::to_string(i));
+    std::shuffle(names.begin(), names.end(), random);
+    Places spots = places;
+    std::shuffle(spots.begin(), spots.end(), random);
     MemoryDesktopView view;
-    for (size_t i = 0; i < desktop.size(); ++i) view.AddIcon(desktop[i].name, places[i].first, places[i].second);
+    for (size_t i = 0; i < names.size(); ++i) {
+      const auto place = tidy ? spots[i] : anyPlace();
+      view.AddIcon(names[i], place.first, place.second);
+    }
     const MemoryDesktopView before = view;
 
     ASSERT_EQ(RestoreIconLayout(view, stored), 0);
+    ASSERT_TRUE(std::is_sorted(stored.begin(), stored.end(), ComparePosition));
+    const auto expected = EndsByExchanges(before, stored);
+    bool same = true;
+    for (size_t i = 0; i < expected.size(); ++i)
+      same = same && view.Icons()[i].x == expected[i].x && view.Icons()[i].y == expected[i].y;
+    ASSERT_TRUE(same) << "round " << round << "\nbefore:\n" << before.toString() << "after:\n" << view.toString()
+                      << "where the exchanges end:\n" << Positions(expected);
+    const std::string problems = CheckMoves(before, view, tidy);
+    ASSERT_EQ(problems, "") << "round " << round << "\nbefore:\n" << before.toString() << "after:\n"
+                            << view.toString();
+    // An unchanged desktop: restoring what was captured from it moves nothing.
+    MemoryDesktopView unchanged = before;
+    IconLayout captured;
+    ASSERT_EQ(CaptureIconLayout(unchanged, captured), 0);
+    ASSERT_EQ(RestoreIconLayout(unchanged, captured), 0);
+    ASSERT_TRUE(unchanged.Moves().empty()) << "round " << round << ": the unchanged desktop moved\n"
+                                           << unchanged.toString();
+    if (!tidy) continue;
 
     std::map<std::pair<int, int>, std::vector<std::string>> at;
     for (const auto& icon : view.Icons()) at[{icon.x, icon.y}].push_back(icon.name);
-    bool ok = true;
-    std::string problems;
+    std::string misplaced;
     for (const auto& place : at) {
-      if (place.second.size() > 1) {
-        ok = false;
-        problems += "stacked at (" + std::to_string(place.first.first) + ", " +
-                    std::to_string(place.first.second) + ")\n";
-      }
+      if (place.second.size() > 1)
+        misplaced += "stacked at (" + std::to_string(place.first.first) + ", " + std::to_string(place.first.second) + ")\n";
     }
+    // Entries in position order take the icons of their name while there are.
+    std::map<std::string, int> left;
+    for (const std::string& name : names) ++left[name];
     for (const IconEntry& s : stored) {
+      if (left[s.name]-- <= 0) continue;
       auto it = at.find({s.x, s.y});
-      if (it == at.end() || it->second.empty() || it->second[0] != s.name) {
-        ok = false;
-        problems += "'" + s.name + "' not at (" + std::to_string(s.x) + ", " + std::to_string(s.y) + ")\n";
-      }
+      if (it == at.end() || it->second[0] != s.name)
+        misplaced += "'" + s.name + "' not at (" + std::to_string(s.x) + ", " + std::to_string(s.y) + ")\n";
     }
-    ASSERT_TRUE(ok) << "round " << round << "\n" << problems << "before:\n" << before.toString() << "after:\n"
-                    << view.toString();
+    ASSERT_EQ(misplaced, "") << "round " << round << "\nbefore:\n" << before.toString() << "after:\n"
+                             << view.toString();
+    // A second restore moves nothing, unless a name has more icons than
+    // entries: the first icons of the name by position take the entries,
+    // and those may now be others.
+    bool surplus = false;
+    for (const auto& name : left) surplus = surplus || (name.second > 0 && name.first.compare(0, 4, "icon") == 0);
+    if (surplus) continue;
+    view.ClearCalls();
+    ASSERT_EQ(RestoreIconLayout(view, stored), 0);
+    ASSERT_TRUE(view.Moves().empty()) << "round " << round << ": a second restore moved\n" << view.toString();
+  }
+}
+
+// A desktop that stood as stored, with unique names, after k of its icons
+// (stored ones or others) were moved to free places or onto each other's:
+// the restore puts it back with at most 2k moves, none when k is 0.
+TEST_F(Restore, PutsBackKIconsMovedAwayWithAtMostTwiceKMoves) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 2000; ++round) {
+    const Places places = Grid(random);
+    const int storedCount = 1 + static_cast<int>(random() % places.size());
+    const int unknownCount = static_cast<int>(random() % (places.size() - storedCount + 1));
+    IconLayout stored;
+    MemoryDesktopView view;
+    for (int i = 0; i < storedCount + unknownCount; ++i) {
+      const std::string name = (i < storedCount ? "icon" : "other") + std::to_string(i);
+      if (i < storedCount) stored.push_back({0, name, places[i].first, places[i].second});
+      view.AddIcon(name, places[i].first, places[i].second);
+    }
+    // The chosen icons take their own places and the free ones, shuffled.
+    const int icons = storedCount + unknownCount;
+    const int k = static_cast<int>(random() % (std::min(icons, 6) + 1));
+    std::vector<int> chosen(icons);
+    for (int i = 0; i < icons; ++i) chosen[i] = i;
+    std::shuffle(chosen.begin(), chosen.end(), random);
+    chosen.resize(k);
+    Places spots;
+    for (int i : chosen) spots.push_back(places[i]);
+    spots.insert(spots.end(), places.begin() + icons, places.end());
+    std::shuffle(spots.begin(), spots.end(), random);
+    MemoryDesktopView moved;
+    for (int i = 0; i < icons; ++i) {
+      const auto it = std::find(chosen.begin(), chosen.end(), i);
+      const auto place = it == chosen.end() ? places[i] : spots[it - chosen.begin()];
+      moved.AddIcon(view.Icons()[i].name, place.first, place.second);
+    }
+    const MemoryDesktopView before = moved;
+
+    ASSERT_EQ(RestoreIconLayout(moved, stored), 0);
+    ASSERT_LE(moved.Moves().size(), static_cast<size_t>(2 * k))
+        << "round " << round << ", " << k << " moved away\nbefore:\n" << before.toString() << "after:\n"
+        << moved.toString();
+    for (const IconEntry& s : stored) {
+      const auto& icon = moved.Icons()[std::stoi(s.name.substr(4))];
+      ASSERT_TRUE(icon.x == s.x && icon.y == s.y) << "round " << round << ": '" << s.name << "' not back\n"
+                                                  << moved.toString();
+    }
   }
 }
 

@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/files/file_seam.h"
@@ -105,6 +107,12 @@ TEST_F(ProfileTest, ReadingFollowsThePrivateProfileRules) {
       {"bracketed key is a header", "[S]\r\n[k]=v\r\n", "S", "[k]", "DEF"},
       {"empty key name", "[S]\r\n=v\r\n", "S", "", "v"},
       {"NUL ends the value", std::string("[S]\r\nk=a\0b\r\n", 12), "S", "k", "a"},
+      {"NUL ends the name, not the line", std::string("[S]\r\nk\0x=v\r\n", 13), "S", "k", "v"},
+      {"NUL inside a header", std::string("[S\0x]\r\nk=v\r\n", 13), "S", "k", "v"},
+      {"Ctrl-Z is a blank", "\x1A[S]\r\n\x1Ak\x1A=\x1Av\x1A\r\n", "S", "k", "v"},
+      {"second byte of a two-byte character is no bracket", "[S]\r\nk=1\r\n[\x83\x5D\r\nj=2\r\n", "S", "j",
+       "2"},
+      {"second bytes keep their case", "[S]\r\n\x83\x41=v\r\n", "S", "\x83\x61", "DEF"},
       {"UTF-8 byte-order mark", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", "v"},
       {"long line before the key", "[S]\r\nk=" + longValue + "\r\nj=w\r\n", "S", "j", "w"},
   };
@@ -157,6 +165,9 @@ TEST_F(ProfileTest, NullKeyListsKeysAndNullSectionListsSections) {
   // Keys without a value and comment lines are not listed; empty values are.
   EXPECT_EQ(Read("[S]\r\nk=v\r\nj\r\n;c=1\r\ne=\r\nK=2\r\n", "S", nullptr, "D", 20), string("k\0e\0K\0", 6));
   EXPECT_EQ(Read("", "S", nullptr, "D", 7), "D");
+  // A list that would begin with its terminator gives the default.
+  EXPECT_EQ(Read("[S]\r\n[T]\r\n", "S", nullptr, "D", 20), "D");
+  EXPECT_EQ(Read("[S]\r\n=v\r\nk=1\r\n", "S", nullptr, "D", 20), "D");
   EXPECT_EQ(Read("", nullptr, "k", "D", 7), "");
 }
 
@@ -206,6 +217,7 @@ TEST_F(ProfileTest, WritingReformsTheFileAsThePlatformDoes) {
       {"new section ends the file", "[S]\r\nk=1", "T", "x", "3", "[S]\r\nk=1\r\n[T]\r\nx=3\r\n"},
       {"blank lines go", "[S]\r\nk=1\r\n\r\n", "T", "x", "3", "[S]\r\nk=1\r\n[T]\r\nx=3\r\n"},
       {"leading blanks of a value go", kNone, "S", "k", "\t v  ", "[S]\r\nk=v  \r\n"},
+      {"line breaks and Ctrl-Z before a value go", kNone, "S", "k", "\r\n\x1A v", "[S]\r\nk=v\r\n"},
       {"leading blanks of names go", kNone, " S ", " k ", "v", "[S ]\r\nk =v\r\n"},
       {"comments stay, blanks around names go", "; top\r\n[S]\r\n; c\r\n\r\nk=1\r\n  x = 2  \r\n", "S", "k", "9",
        "; top\r\n[S]\r\n; c\r\nk=9\r\nx=2\r\n"},
@@ -228,6 +240,8 @@ TEST_F(ProfileTest, WritingReformsTheFileAsThePlatformDoes) {
       {"CP932", kNone, "表示", "ソフト", "能\\", "[表示]\r\nソフト=能\\\r\n"},
       {"CP932 replace", "[表示]\r\nソフト=1\r\n", "表示", "ソフト", "2", "[表示]\r\nソフト=2\r\n"},
       {"NUL cuts the old value", std::string("[S]\r\nk=a\0b\r\n", 12), "S", "j", "1", "[S]\r\nk=a\r\nj=1\r\n"},
+      {"a line of nothing before a NUL stays an empty line", std::string("[S]\r\n\0x\r\nk=1\r\n", 14), "S", "j",
+       "2", "[S]\r\n\r\nk=1\r\nj=2\r\n"},
       {"unchanged value leaves the file", "[S]\r\n\r\nk=1\r\n", "S", "k", "1", "[S]\r\n\r\nk=1\r\n"},
       {"null value removes the key", "[S]\r\nk=1\r\nj=2\r\n", "S", "k", nullptr, "[S]\r\nj=2\r\n"},
       {"null value on a missing key", "[S]\r\n\r\nk=1\r\n", "S", "x", nullptr, "[S]\r\n\r\nk=1\r\n"},
@@ -256,6 +270,25 @@ TEST_F(ProfileTest, AFileChangedBehindTheProfileIsReadAnew) {
   }
   EXPECT_NE(profile.WriteString("S", "j", "x"), 0);
   EXPECT_EQ(ReadBytes(path), "[S]\r\nk=3\r\nj=x\r\n");
+}
+
+// A rewrite replaces the file while another reader keeps opening it, as
+// the settings rewrites and the layout saves do while someone reads them.
+TEST_F(ProfileTest, AFileThatIsReadMeanwhileIsStillReplaced) {
+  WriteBytes(path, "[S]\r\nk=0\r\n");
+  std::atomic<bool> stop{false};
+  std::thread reader([this, &stop] {
+    CProfile profile;
+    profile.Open(path.c_str(), 1, 0);
+    char buffer[16];
+    while (!stop) profile.GetString("S", "k", "", buffer, sizeof buffer);
+  });
+  int replaced = 0;
+  for (int i = 1; i <= 20; ++i) replaced += ReplaceFileContent(path.c_str(), "[S]\r\nk=" + std::to_string(i) + "\r\n");
+  stop = true;
+  reader.join();
+  EXPECT_EQ(replaced, 20);
+  EXPECT_EQ(ReadBytes(path), "[S]\r\nk=20\r\n");
 }
 
 TEST_F(ProfileTest, WritingIntoAMissingFolderFails) {

@@ -1,7 +1,8 @@
 // A fuzzed stored layout restored onto a fuzzed in-memory desktop: names
 // that are not unique, positions at the extremes of 32 bits.  Restore must
 // only move icons to places the layout or the exchange names (a stored
-// place, the parking position, or an icon's captured place), make at most
+// place, the parking position, or an icon's captured place), move an icon
+// at most twice (the first time to the parking position), make at most
 // three moves per stored entry, use the view correctly, and clear LayoutBusy.
 #include <cstdint>
 #include <cstdlib>
@@ -87,9 +88,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CHECK(!view.IsOpen());
   auto moves = view.Moves();
   CHECK(moves.size() <= 3 * layout.size());
+  int movesOf[24] = {};
   for (const auto& move : moves) {
     CHECK(move.index >= 0 && move.index < desktopIcons);
     CHECK(allowed.count({move.x, move.y}) == 1);
+    // An icon moves once, or twice when it was parked first.
+    const bool parking = move.x == screen.width && move.y == screen.height;
+    CHECK(movesOf[move.index] == 0 || (movesOf[move.index] == 1 && !parking));
+    ++movesOf[move.index];
   }
   OverrideScreenSize(nullptr);
   return 0;
