@@ -2,9 +2,9 @@
 
 #include "engine/layout_file.h"
 
-bool AppHost::DefaultLayoutPath(std::string& path) {
+bool AppHost::LayoutPathFor(const std::string& tag, std::string& path) {
   char buffer[1024] = {};
-  if (GetLayoutFilePath("default", buffer) != 1) return false;
+  if (GetLayoutFilePathFor("default", tag.c_str(), buffer) != 1) return false;
   path = buffer;
   return true;
 }
@@ -14,3 +14,5 @@ std::string AppHost::ResolutionTag() {
   GetResolutionTag(buffer);
   return buffer;
 }
+
+ScreenSize AppHost::DesktopSize() { return GetScreenSize(); }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/screen_size.h"
+
 // One Save as or Restore from file dialog.
 struct FileDialogRequest {
   bool save = false;         // a Save as dialog, else an open dialog
@@ -27,9 +29,20 @@ class AppHost {
   virtual bool ChooseFile(const FileDialogRequest& request, std::string& path) = 0;
   /// Removes the next hook report waiting for the main window, if any.
   virtual bool TakePendingReport(std::uint64_t& wParam, std::uint64_t& lParam) = 0;
-  /// The path of the current resolution's "default" layout file; false when
-  /// the application-data folder is unknown.
-  virtual bool DefaultLayoutPath(std::string& path);
-  /// The current resolution tag, as "1024x768.qvd".
+  /// Milliseconds from a fixed moment; never goes back.
+  virtual std::uint64_t NowMs() = 0;
+  /// Starts, or restarts, the main window's timer `id`, due every `ms`
+  /// milliseconds; it is handled on the program's thread like any message.
+  virtual void StartTimer(unsigned id, unsigned ms) = 0;
+  virtual void StopTimer(unsigned id) = 0;
+
+  /// The path of the "default" layout file of the resolution `tag` (as
+  /// "1024x768.qvd"); false when the application-data folder is unknown.
+  virtual bool LayoutPathFor(const std::string& tag, std::string& path);
+  /// The same for the current resolution.
+  bool DefaultLayoutPath(std::string& path) { return LayoutPathFor(ResolutionTag(), path); }
+  /// The current resolution tag, as "1024x768.qvd", read afresh.
   virtual std::string ResolutionTag();
+  /// The size of the desktop that the resolution tag names, read afresh.
+  virtual ScreenSize DesktopSize();
 };

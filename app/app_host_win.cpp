@@ -41,3 +41,15 @@ bool WinAppHost::TakePendingReport(std::uint64_t& wParam, std::uint64_t& lParam)
   lParam = static_cast<std::uint64_t>(message.lParam);
   return true;
 }
+
+std::uint64_t WinAppHost::NowMs() { return GetTickCount64(); }
+
+void WinAppHost::StartTimer(unsigned id, unsigned ms) {
+  HWND window = MainWindowHandle();
+  if (window) SetTimer(window, id, ms, nullptr);
+}
+
+void WinAppHost::StopTimer(unsigned id) {
+  HWND window = MainWindowHandle();
+  if (window) KillTimer(window, id);
+}

@@ -1,11 +1,13 @@
 // The state that the commands and the automatic behaviours share: the
 // desktop they work on, the options, the host (message boxes, file dialogs,
-// the report queue) and the snapshot store.  The program has one, built in
-// its entry point; tests build their own around an in-memory desktop.
+// timers, the report queue), the snapshot store and the display change being
+// followed.  The program has one, built with the main window's statics
+// (main_window_win.cpp); tests build their own around an in-memory desktop.
 #pragma once
 
 #include "app/app_host.h"
 #include "app/auto_layout.h"
+#include "app/display_change.h"
 #include "app/settings.h"
 #include "engine/desktop_icon_view.h"
 
@@ -17,11 +19,13 @@ struct AppState {
   AppSettings& settings;
   AppHost& host;
   SnapshotState snapshots;
+  DisplayChangeState display;
 
   // Above 0 while the program reads or moves the desktop for a command, a
   // snapshot or a display change.  The desktop's answers are awaited with
   // sent messages, during which a WM_DISPLAYCHANGE can be delivered; the
-  // main window puts that off while this is set (see main_window.h).
+  // display change then only takes note (display_change.h), and its timer
+  // waits until this is 0 again.
   int layoutWork = 0;
 };
 

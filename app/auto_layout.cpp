@@ -1,14 +1,18 @@
 #include "app/auto_layout.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "app/app_state.h"
 #include "app/app_texts.h"
+#include "app/display_change.h"
 #include "engine/capture.h"
 #include "engine/layout_file.h"
 #include "engine/restore.h"
 
 namespace {
+
+enum class Snapshot { kTaken, kFailed, kSkipped };
 
 // Loads the current resolution's "default" file and restores it; silent.
 void RestoreDefaultQuietly(AppState& app) {
@@ -17,27 +21,47 @@ void RestoreDefaultQuietly(AppState& app) {
   IconLayout layout;
   if (LoadLayoutFile(path.c_str(), layout) != 1) return;
   LayoutWork work(app);
-  RestoreIconLayout(app.view, layout);
+  (void)RestoreIconLayout(app.view, layout);  // a restore that fails is passed over in silence
 }
 
-// The capture half of a snapshot; true when there was a key and the capture
-// failed.  The message is left to the caller, to be shown once the layout
-// work has ended.
-bool CaptureSnapshot(AppState& app) {
+const std::string& SeenTag(AppState& app) {
+  std::string& seen = app.snapshots.seenTag;
+  if (seen.empty()) seen = app.host.ResolutionTag();
+  return seen;
+}
+
+// True when the screen still has the resolution last seen and no display
+// change has arrived since `changes` was read.
+bool ResolutionHeld(AppState& app, unsigned changes) {
+  return app.display.changes == changes && app.host.ResolutionTag() == SeenTag(app);
+}
+
+// The capture half of a snapshot.  The message is left to the caller, to be
+// shown once the layout work has ended.  `quiet`: a failed capture leaves the
+// snapshot as it was (the periodic look).
+Snapshot CaptureSnapshot(AppState& app, bool quiet) {
+  if (IsDisplayChangeUnderWay(app)) return Snapshot::kSkipped;
+  const unsigned changes = app.display.changes;
+  if (!ResolutionHeld(app, changes)) return Snapshot::kSkipped;
   std::string key;
-  if (!app.host.DefaultLayoutPath(key)) return false;
-  SnapshotState& s = app.snapshots;
-  s.snapshotKey = key;
-  IconLayout& entry = s.snapshotStore[key];  // map entries stay where they are
+  if (!app.host.LayoutPathFor(SeenTag(app), key)) return Snapshot::kSkipped;
+  IconLayout fresh;
   int result;
   {
     LayoutWork work(app);
-    result = CaptureIconLayout(app.view, entry);
+    result = CaptureIconLayout(app.view, fresh);
   }
-  // A failed capture has emptied the entry; the display change must not
-  // write that over the stored file.
+  // A WM_DISPLAYCHANGE delivered while the shell was answering: what was
+  // read may be half the old layout and half the new one.
+  if (!ResolutionHeld(app, changes)) return Snapshot::kSkipped;
+  if (result < 0 && quiet) return Snapshot::kFailed;
+  SnapshotState& s = app.snapshots;
+  s.snapshotKey = key;
+  // A failed capture read nothing; the display change must not write that
+  // over the stored file.
   s.snapshotFailed = result < 0;
-  return result < 0;
+  if (result >= 0) s.snapshotStore[key] = std::move(fresh);
+  return result < 0 ? Snapshot::kFailed : Snapshot::kTaken;
 }
 
 void ShowSnapshotFailure(AppState& app) {
@@ -48,11 +72,32 @@ void ShowSnapshotFailure(AppState& app) {
   s.failureMessageOpen = false;
 }
 
+void SetLookInterval(AppState& app, unsigned intervalMs) {
+  SnapshotState& s = app.snapshots;
+  if (s.lookIntervalMs == intervalMs) return;
+  s.lookIntervalMs = intervalMs;
+  if (intervalMs == 0) {
+    app.host.StopTimer(kLookTimer);
+  } else {
+    app.host.StartTimer(kLookTimer, intervalMs);
+  }
+}
+
+void UpdateLooking(AppState& app) {
+  if (!IsOn(app.settings.resolutionAutoCapture)) {
+    SetLookInterval(app, 0);
+  } else if (app.snapshots.lookIntervalMs == 0) {
+    SetLookInterval(app, kLookIntervalMs);
+  }
+}
+
 }  // namespace
 
 void OnStartupActions(AppState& app) {
+  app.snapshots.seenTag = app.host.ResolutionTag();
   if (IsOn(app.settings.startAutoRestore)) RestoreDefaultQuietly(app);
   if (IsOn(app.settings.resolutionAutoCapture)) TakeSnapshot(app);
+  UpdateLooking(app);
 }
 
 void OnHookNotification(AppState& app) {
@@ -66,23 +111,7 @@ void OnHookNotification(AppState& app) {
 }
 
 int TakeSnapshot(AppState& app) {
-  if (CaptureSnapshot(app)) ShowSnapshotFailure(app);
-  return 0;
-}
-
-int OnDisplayChange(AppState& app) {
-  SnapshotState& s = app.snapshots;
-  bool snapshotFailed = false;
-  {
-    LayoutWork work(app);
-    if (IsOn(app.settings.resolutionAutoCapture) && !s.snapshotKey.empty()) {
-      if (!s.snapshotFailed) SaveLayoutFile(s.snapshotKey.c_str(), s.snapshotStore[s.snapshotKey]);
-      s.snapshotKey.clear();
-    }
-    if (IsOn(app.settings.resolutionAutoRestore)) RestoreDefaultQuietly(app);
-    if (IsOn(app.settings.resolutionAutoCapture) && !LayoutBusy) snapshotFailed = CaptureSnapshot(app);
-  }
-  if (snapshotFailed) ShowSnapshotFailure(app);
+  if (CaptureSnapshot(app, false) == Snapshot::kFailed) ShowSnapshotFailure(app);
   return 0;
 }
 
@@ -91,4 +120,25 @@ void ReplaceSnapshot(AppState& app, const std::string& key, const IconLayout& la
   s.snapshotStore[key] = layout;
   s.snapshotKey = key;
   s.snapshotFailed = false;
+}
+
+void OnSettingsApplied(AppState& app) {
+  if (IsOn(app.settings.resolutionAutoCapture)) TakeSnapshot(app);
+  UpdateLooking(app);
+}
+
+void OnLookTimer(AppState& app) {
+  UpdateLooking(app);
+  if (app.snapshots.lookIntervalMs == 0) return;
+  if (app.layoutWork > 0 || LayoutBusy || app.snapshots.failureMessageOpen) return;
+  const std::uint64_t start = app.host.NowMs();
+  (void)CaptureSnapshot(app, true);  // a look that fails waits for the next one
+  const std::uint64_t took = app.host.NowMs() - start;
+  const std::uint64_t spaced = std::max<std::uint64_t>(kLookIntervalMs, took * kLookCostRatio);
+  SetLookInterval(app, static_cast<unsigned>(std::min<std::uint64_t>(spaced, 60000)));
+}
+
+void OnLayoutTimer(AppState& app, unsigned id) {
+  if (id == kDisplayChangeTimer) OnDisplayChangeTimer(app);
+  if (id == kLookTimer) OnLookTimer(app);
 }

@@ -4,6 +4,7 @@
 #include "app/app_state.h"
 #include "app/auto_layout.h"
 #include "app/command_line_win.h"
+#include "app/display_change.h"
 #include "app/hook_report.h"
 #include "app/tray_menu.h"
 #include "engine/capture.h"
@@ -35,6 +36,9 @@ LRESULT OnCreate(HWND window, LPARAM lParam) {
 
 LRESULT OnDestroy() {
   trayIcon.Delete();
+  // A display change that has not finished still owes the old resolution
+  // its file.
+  WritePendingSnapshot(App());
   return 0;
 }
 
@@ -49,14 +53,13 @@ LRESULT OnQueryEndSession() {
 }
 
 // WM_DISPLAYCHANGE is sent, so it can arrive while the program waits for the
-// shell to answer a capture or a restore, or while an earlier display change
-// is being handled.  It is put off until that work has returned.
-LRESULT OnDisplayChangeMessage(HWND window, WPARAM wParam, LPARAM lParam) {
-  if (App().layoutWork > 0 || LayoutBusy) {
-    PostMessageA(window, WM_DISPLAYCHANGE, wParam, lParam);
-    return 0;
-  }
-  return OnDisplayChange(App());
+// shell to answer a capture or a restore.  It only takes note; the main
+// window's timer carries the change out (display_change.h).
+LRESULT OnDisplayChangeMessage() { return OnDisplayChange(App()); }
+
+LRESULT OnTimer(WPARAM id) {
+  OnLayoutTimer(App(), static_cast<unsigned>(id));
+  return 0;
 }
 
 LRESULT OnHookReport(WPARAM wParam, LPARAM lParam) {
@@ -99,9 +102,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_QUERYENDSESSION:
       return OnQueryEndSession();
     case WM_DISPLAYCHANGE:
-      return OnDisplayChangeMessage(window, wParam, lParam);
+      return OnDisplayChangeMessage();
     case WM_COMMAND:
       return OnCommand(mainWindow, wParam);
+    case WM_TIMER:
+      return OnTimer(wParam);
     case WM_USER:
       return OnHookReport(wParam, lParam);
     case WM_COPYDATA:

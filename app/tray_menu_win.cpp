@@ -28,9 +28,7 @@ LRESULT OnSettings(flib::CWindow* window) {
   // The template holds an up-down control, whose class comctl32 registers.
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&classes);
-  if (RunDialog(window, IDD_SETTINGS, SettingsDlgProc) == 1 && IsOn(settings.resolutionAutoCapture)) {
-    TakeSnapshot(App());
-  }
+  if (RunDialog(window, IDD_SETTINGS, SettingsDlgProc) == 1) OnSettingsApplied(App());
   return 0;
 }
 

@@ -35,6 +35,10 @@ class DesktopIconView {
   virtual void Close() = 0;
   /// False once the view of the latest lookup is gone (its shell ended).
   virtual bool IsViewPresent() = 0;
+  /// The size of the view window found by the latest lookup, in pixels;
+  /// false when no view is known.  The shell sizes its view to the
+  /// desktop, so after a display change this tells whether it has caught up.
+  virtual bool GetViewSize(int& width, int& height) = 0;
 };
 
 // The platform's desktop: the shell's desktop icon view in the Windows build;

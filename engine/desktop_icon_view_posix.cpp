@@ -14,6 +14,7 @@ class AbsentDesktopView final : public DesktopIconView {
   void SetItemPosition(int, int, int) override {}
   void Close() override {}
   bool IsViewPresent() override { return false; }
+  bool GetViewSize(int&, int&) override { return false; }
 };
 
 }  // namespace

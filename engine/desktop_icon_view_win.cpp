@@ -116,6 +116,16 @@ class ShellDesktopView final : public DesktopIconView {
 
   bool IsViewPresent() override { return remembered_ && IsWindow(remembered_); }
 
+  bool GetViewSize(int& width, int& height) override {
+    // The window, not its client area: a view with scroll bars (icons beyond
+    // its edge) has a smaller client area but has been sized all the same.
+    RECT area = {};
+    if (!remembered_ || !GetWindowRect(remembered_, &area)) return false;
+    width = area.right - area.left;
+    height = area.bottom - area.top;
+    return true;
+  }
+
  private:
   void* Allocate(SIZE_T size) {
     return VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);

@@ -8,3 +8,9 @@ bool ComparePosition(const IconEntry& a, const IconEntry& b) {
 }
 
 void SortByPosition(IconLayout& layout) { std::sort(layout.begin(), layout.end(), ComparePosition); }
+
+bool SameNamesAndPlaces(const IconLayout& a, const IconLayout& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const IconEntry& p, const IconEntry& q) {
+    return p.x == q.x && p.y == q.y && p.name == q.name;
+  });
+}

@@ -31,3 +31,7 @@ bool ComparePosition(const IconEntry& a, const IconEntry& b);
 // Sorts a layout by ComparePosition.  Entries on the same spot keep no
 // particular order.
 void SortByPosition(IconLayout& layout);
+
+// True when both hold the same names at the same places in the same order
+// (the indexes are not compared).
+bool SameNamesAndPlaces(const IconLayout& a, const IconLayout& b);

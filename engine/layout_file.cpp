@@ -117,10 +117,14 @@ int GetResolutionTag(char* buffer) {
 }
 
 int GetLayoutFilePath(const char* name, char* buffer) {
-  char folder[1024];
-  if (GetAppDataFolder(nullptr, folder, sizeof folder) != 1) return 0;
   char tag[32];
   GetResolutionTag(tag);
+  return GetLayoutFilePathFor(name, tag, buffer);
+}
+
+int GetLayoutFilePathFor(const char* name, const char* tag, char* buffer) {
+  char folder[1024];
+  if (GetAppDataFolder(nullptr, folder, sizeof folder) != 1) return 0;
   // A path longer than 1023 bytes is cut there.
   const int length = std::snprintf(buffer, 1024, "%s\\%s\\%s\\%s.%s", folder, "Brindle-Works", "Tessaly", name, tag);
   return length >= 0 ? 1 : 0;

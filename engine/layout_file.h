@@ -27,6 +27,10 @@ int GetResolutionTag(char* buffer);
 // name leads to another file.  No folder is created.
 int GetLayoutFilePath(const char* name, char* buffer);
 
+// The same for the resolution tag `tag` (as GetResolutionTag forms it), read
+// from no screen: the file of a resolution that is no longer in force.
+int GetLayoutFilePathFor(const char* name, const char* tag, char* buffer);
+
 // Writes `layout` (names and places, in its order; not the indexes) to
 // `path`, made whole in memory: the bytes that writing it value by value
 // through CProfile gives.  A name is stored as the file keeps it (see

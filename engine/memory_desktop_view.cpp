@@ -125,3 +125,10 @@ void MemoryDesktopView::Close() {
   calls_.push_back({Op::Close, 0, 0, 0});
   open_ = false;
 }
+
+bool MemoryDesktopView::GetViewSize(int& width, int& height) {
+  if (!present_ || remembered_ == nullptr) return false;
+  width = viewWidth_;
+  height = viewHeight_;
+  return true;
+}

@@ -47,6 +47,12 @@ class MemoryDesktopView final : public DesktopIconView {
   void SetPresent(bool present) { present_ = present; }
   // A present desktop whose process cannot be opened.
   void SetAccessible(bool accessible) { accessible_ = accessible; }
+  // The size GetViewSize reports (1024 x 768 at first), as the shell sizes
+  // its view to the desktop.
+  void SetViewSize(int width, int height) {
+    viewWidth_ = width;
+    viewHeight_ = height;
+  }
   // Makes every read of this item's text, or position, fail.
   void FailTextRead(int index) { failText_.push_back(index); }
   void FailPositionRead(int index) { failPosition_.push_back(index); }
@@ -79,6 +85,7 @@ class MemoryDesktopView final : public DesktopIconView {
   void SetItemPosition(int index, int x, int y) override;
   void Close() override;
   bool IsViewPresent() override { return present_; }
+  bool GetViewSize(int& width, int& height) override;
 
  private:
   bool Exists(int index) const { return index >= 0 && index < static_cast<int>(icons_.size()); }
@@ -94,6 +101,8 @@ class MemoryDesktopView final : public DesktopIconView {
   bool present_ = true;
   bool accessible_ = true;
   bool open_ = false;
+  int viewWidth_ = 1024;
+  int viewHeight_ = 768;
   DesktopViewHandle remembered_ = nullptr;
 };
 

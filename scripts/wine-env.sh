@@ -11,8 +11,20 @@ export WINEARCH=win64
 # run's pipes open; the Mono and Gecko installers are never wanted.
 export WINEDLLOVERRIDES="winedbg.exe=d;mscoree=d;mshtml=d"
 
+# tessaly_private_home: gives Wine a home of its own beside the prefix
+# ($WINEPREFIX.home).  Wine links the prefix's Desktop, Documents, Music...
+# to $HOME when ~/Desktop is missing, so a test that makes files on the
+# Desktop would make them in the real home.
+tessaly_private_home() {
+  export HOME="$WINEPREFIX.home"
+  mkdir -p "$HOME"
+}
+
 # tessaly_wine_prefix_ready: makes the prefix once (wineboot -i), serialised
-# with a lock so that parallel test programs do not race to create it.
+# with a lock so that parallel test programs do not race to create it.  The
+# user's folders become folders of the prefix, as on Windows: every link
+# that wineboot made into a home (this one or, in a prefix made before, the
+# real one) is replaced by an empty folder.
 tessaly_wine_prefix_ready() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
@@ -23,6 +35,9 @@ tessaly_wine_prefix_ready() {
       wineserver -w
       touch "$WINEPREFIX/.tessaly-ready"
     fi
+    for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+      if [ -L "$folder" ]; then rm -f "$folder" && mkdir "$folder"; fi
+    done
     if [ ! -f "$WINEPREFIX/.tessaly-unmanaged" ]; then
       # Windows not managed by the (absent) window manager: a managed window
       # makes Wine wait two seconds for every hide.

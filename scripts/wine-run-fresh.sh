@@ -2,8 +2,10 @@
 # Runs a Windows program in a fresh Wine prefix of its own:
 #   wine-run-fresh.sh --template DIR --prefix DIR [--desktop NAME,WxH] program.exe [args...]
 # The template prefix is made once (wineboot) and then copied, which is much
-# faster than booting a new prefix for every run; the copy at --prefix is
-# replaced on each run.  Everything else is as scripts/wine-run.sh does it.
+# faster than booting a new prefix for every run; the copy at --prefix and
+# Wine's home beside it (DIR.home) are replaced on each run, so that the
+# files a test leaves on the Desktop are gone at the next.  Everything else
+# is as scripts/wine-run.sh does it.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 template=
@@ -27,6 +29,7 @@ done
   if [ ! -f "$template/.tessaly-ready" ]; then
     export WINEPREFIX=$template
     . "$here/wine-env.sh"
+    tessaly_private_home
     own_display=0
     if [ -z "${DISPLAY:-}" ]; then tessaly_start_xvfb; own_display=1; fi
     tessaly_wine_prefix_ready
@@ -37,7 +40,7 @@ done
 ) 9>"$template.template-lock"
 
 WINEPREFIX=$prefix wineserver -k 2>/dev/null
-rm -rf "$prefix"
+rm -rf "$prefix" "$prefix.home"
 cp -a "$template" "$prefix" || exit 1
 "$here/wine-run.sh" --prefix "$prefix" "${pass[@]}" "$@"
 rc=$?

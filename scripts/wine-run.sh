@@ -4,7 +4,8 @@
 # The prefix is made on first use.  When DISPLAY is unset, an Xvfb is started
 # for this run alone and it, and the prefix's wineserver, are stopped at the
 # end, so that nothing outlives the run.  With --desktop the program runs on a
-# Wine virtual desktop of that name and size.
+# Wine virtual desktop of that name and size.  Wine's home is DIR.home, never
+# the caller's: the prefix's Desktop and Documents are folders of its own.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 prefix=
@@ -21,6 +22,7 @@ prefix=${prefix:-${WINEPREFIX:-$here/../build/windows/wineprefix}}
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX="$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")"
 . "$here/wine-env.sh"
+tessaly_private_home
 
 own_display=0
 if [ -z "${DISPLAY:-}" ]; then

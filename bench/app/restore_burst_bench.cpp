@@ -10,13 +10,13 @@
 // request the desktop answered, the number of captures and moves, and the
 // ratio of the two times.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "bench/app/bench_tessaly.h"
 #include "tests/support/test_desktop_client.h"
 
 namespace {
@@ -24,41 +24,18 @@ namespace {
 using testsupport::DesktopIcon;
 using testsupport::TestDesktop;
 
-std::string SettingsFolder() {
-  char folder[MAX_PATH] = {};
-  SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
-  std::string maker = std::string(folder) + "\\Brindle-Works";
-  CreateDirectoryA(maker.c_str(), nullptr);
-  CreateDirectoryA((maker + "\\Tessaly").c_str(), nullptr);
-  return maker + "\\Tessaly";
-}
-
-bool WriteLayout(const std::string& path, const std::vector<DesktopIcon>& icons) {
-  DeleteFileA(path.c_str());
-  // One write of the whole file; the profile functions would take minutes.
-  std::string text = "[QVD-Fomat]\r\nVersion=0.01\r\n[QVD-Data]\r\nIconCount=" + std::to_string(icons.size()) + "\r\n";
-  for (size_t i = 0; i < icons.size(); ++i) {
-    std::string n = std::to_string(i);
-    text += "IconName_" + n + "=" + icons[i].name + "\r\nIconPosX_" + n + "=" + std::to_string(icons[i].x) +
-            "\r\nIconPosY_" + n + "=" + std::to_string(icons[i].y) + "\r\n";
-  }
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  std::fwrite(text.data(), 1, text.size(), f);
-  return std::fclose(f) == 0;
-}
-
 long Requests(TestDesktop& desktop) {
   return desktop.Count("getitemcount") + desktop.Count("getitemtext") + desktop.Count("getitemposition") +
          desktop.Count("setitemposition");
 }
 
-// Waits until the desktop has answered no request for `quietMs`; returns the
-// tick count of the last answered request.
+// Waits until the desktop has answered no request for `quietMs` (two
+// minutes at most); returns the tick count of the last answered request.
 DWORD WaitForQuiet(TestDesktop& desktop, DWORD quietMs) {
   long last = Requests(desktop);
-  DWORD lastChange = GetTickCount();
-  while (GetTickCount() - lastChange < quietMs) {
+  const DWORD start = GetTickCount();
+  DWORD lastChange = start;
+  while (GetTickCount() - lastChange < quietMs && GetTickCount() - start < 120000) {
     Sleep(20);
     long now = Requests(desktop);
     if (now != last) {
@@ -78,12 +55,7 @@ struct Result {
 
 Result Run(int iconCount, bool autoCapture) {
   Result result;
-  std::string folder = SettingsFolder();
-  std::string ini = "[General]\r\nResolution_AutoCapture=" + std::string(autoCapture ? "true" : "false") + "\r\n";
-  if (FILE* f = std::fopen((folder + "\\Tessaly.ini").c_str(), "wb")) {
-    std::fwrite(ini.data(), 1, ini.size(), f);
-    std::fclose(f);
-  }
+  if (!bench::WriteSettings(autoCapture)) return result;
   TestDesktop desktop;
   if (!desktop.Start(testsupport::GridIcons(iconCount, "icon", 40, 60, 10, 10))) return result;
   std::vector<DesktopIcon> icons = desktop.Icons();
@@ -92,35 +64,20 @@ Result Run(int iconCount, bool autoCapture) {
     stored[i].x = icons[(i + 1) % icons.size()].x;
     stored[i].y = icons[(i + 1) % icons.size()].y;
   }
-  std::string layout = folder + "\\default." + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
-                       std::to_string(GetSystemMetrics(SM_CYSCREEN)) + ".qvd";
-  if (!WriteLayout(layout, stored)) return result;
+  if (!bench::WriteLayout(bench::CurrentLayoutFile(), stored)) return result;
 
-  std::string command = "\"" + testsupport::DeliverablePath("Tessaly.exe") + "\"";
-  STARTUPINFOA si = {sizeof si};
-  PROCESS_INFORMATION pi = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return result;
-  CloseHandle(pi.hThread);
-  HWND window = nullptr;
-  for (int waited = 0; waited < 30000 && !window; waited += 50) {
-    window = FindWindowA("CID_TESSALY", "Pavane");
-    Sleep(50);
-  }
-  if (window) {
+  bench::TessalyProcess tessaly;
+  if (tessaly.Start()) {
     WaitForQuiet(desktop, 2000);  // the first snapshot
     desktop.ResetCounts();
     DWORD start = GetTickCount();
-    PostMessageA(window, WM_COMMAND, 40002, 0);
+    PostMessageA(tessaly.Window(), WM_COMMAND, 40002, 0);
     DWORD last = WaitForQuiet(desktop, 3000);
     result.seconds = (last - start) / 1000.0;
     result.captures = desktop.Count("getitemcount");
     result.moves = desktop.Count("setitemposition");
     result.ok = desktop.Icons() == stored;
-    PostMessageA(window, WM_CLOSE, 0, 0);
   }
-  if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-  CloseHandle(pi.hProcess);
-  desktop.Quit();
   return result;
 }
 

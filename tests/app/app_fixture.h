@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 
 #include "app/app_state.h"
+#include "app/display_change.h"
 #include "engine/capture.h"
 #include "engine/layout_file.h"
 #include "engine/memory_desktop_view.h"
@@ -52,6 +55,32 @@ class AppFixture : public ::testing::Test {
     view.ClearCalls();
   }
   int Captures() const { return view.CountCalls(MemoryDesktopView::Op::Open); }
+
+  // The display changes as the system tells it: the screen has its new size,
+  // the shell sizes its view to it, and WM_DISPLAYCHANGE arrives.
+  void ChangeResolution(int width, int height) {
+    host.SetResolution(width, height);
+    view.SetViewSize(width, height);
+    OnDisplayChange(app);
+  }
+  // Lets `ms` pass on the clock, in steps of 50 ms, handling each running
+  // timer whenever its period has passed; `eachStep` runs before each step,
+  // as the shell would go on moving icons meanwhile.
+  void RunTimers(std::uint64_t ms, const std::function<void()>& eachStep = nullptr) {
+    for (std::uint64_t passed = 0; passed < ms; passed += kStepMs) {
+      if (eachStep) eachStep();
+      host.Advance(kStepMs);
+      host.RunDueTimers([this](unsigned id) { OnLayoutTimer(app, id); });
+    }
+  }
+  // Runs the timers until the display change has been carried out (at most
+  // a simulated minute).
+  void FinishDisplayChange() {
+    for (int i = 0; i < 1200 && IsDisplayChangeUnderWay(app); ++i) RunTimers(kStepMs);
+    ASSERT_FALSE(IsDisplayChangeUnderWay(app)) << "the display change never finished";
+  }
+
+  static constexpr std::uint64_t kStepMs = 50;
 
   ScratchFolder folder;
   MemoryDesktopView view;

@@ -1,5 +1,7 @@
 #include "app/auto_layout.h"
 
+#include "app/layout_commands.h"
+
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -83,8 +85,8 @@ TEST_F(AutoLayout, DisplayChangeWritesTheOldSnapshotRestoresTheNewFileAndSnapsho
 
   // The shell rearranges the icons for the new screen before we hear of it.
   MoveIcon(0, 700, 10);
-  host.SetResolution(800, 600);
-  OnDisplayChange(app);
+  ChangeResolution(800, 600);
+  FinishDisplayChange();
 
   EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), at1024))
       << "written:\n" << Describe(Stored(host.PathFor(1024, 768))) << "expected:\n" << Describe(at1024);
@@ -97,8 +99,8 @@ TEST_F(AutoLayout, DisplayChangeWritesTheOldSnapshotRestoresTheNewFileAndSnapsho
 
   // And back: the 800x600 snapshot goes to its own file.
   IconLayout at800 = DesktopNow();
-  host.SetResolution(1024, 768);
-  OnDisplayChange(app);
+  ChangeResolution(1024, 768);
+  FinishDisplayChange();
   EXPECT_TRUE(SameIcons(Stored(host.PathFor(800, 600)), at800));
 }
 
@@ -124,8 +126,8 @@ TEST_F(AutoLayout, AFailedSnapshotIsNeverWrittenOverTheStoredFile) {
   EXPECT_EQ(host.Messages()[0].text, "アイコン位置の取得に失敗しました");
   EXPECT_EQ(host.Messages()[0].caption, "エラー");
 
-  host.SetResolution(800, 600);
-  OnDisplayChange(app);
+  ChangeResolution(800, 600);
+  FinishDisplayChange();
 
   EXPECT_EQ(Bytes(stored), before);
   EXPECT_TRUE(app.snapshots.snapshotKey.empty() || app.snapshots.snapshotKey == host.PathFor(800, 600));
@@ -137,9 +139,10 @@ TEST_F(AutoLayout, ASnapshotAfterAFailureIsWrittenAgain) {
   TakeSnapshot(app);
   view.SetPresent(true);
   TakeSnapshot(app);
-  host.SetResolution(800, 600);
-  OnDisplayChange(app);
-  EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), DesktopNow()));
+  const IconLayout at1024 = DesktopNow();
+  ChangeResolution(800, 600);
+  FinishDisplayChange();
+  EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), at1024));
 }
 
 TEST_F(AutoLayout, SnapshotFailureMessagesDoNotPileUp) {
@@ -191,10 +194,209 @@ TEST_F(AutoLayout, CapturesAndRestoresAreCountedAsLayoutWorkWhileTheyRun) {
     if (app.layoutWork > 0) ++sawWork;
   });
   TakeSnapshot(app);
-  OnDisplayChange(app);
+  ChangeResolution(800, 600);
+  FinishDisplayChange();
   EXPECT_GT(reads, 0);
   EXPECT_EQ(sawWork, reads);
   EXPECT_EQ(app.layoutWork, 0);
+}
+
+// --- Display changes, whatever arrives when.
+
+// The resolution changes in the middle of a menu restore; the restore's moves
+// are reported afterwards, as the hook posts them.  The old resolution's file
+// gets the snapshot from before the change, and nothing of the new resolution
+// is written.
+TEST_F(AutoLayout, AChangeDuringARestoreWritesTheSnapshotFromBeforeIt) {
+  settings.resolutionAutoCapture = 1;
+  TakeSnapshot(app);
+  const IconLayout before = DesktopNow();
+  ASSERT_EQ(SaveLayoutFile(host.PathFor(1024, 768).c_str(), IconLayout{{0, "Notes", 600, 600}, {1, "Mail", 700, 600}}), 1);
+  const std::string stored1024 = Bytes(host.PathFor(1024, 768));
+  bool changed = false;
+  view.AfterMove([&](int) {
+    if (changed) return;
+    changed = true;
+    ChangeResolution(800, 600);  // delivered while the restore awaits the shell
+    for (int i = 0; i < 3; ++i) host.QueueReport(kSetItemPosition, 0);
+  });
+  RestoreDefaultLayout(app);
+  view.AfterMove(nullptr);
+  ASSERT_TRUE(changed);
+  OnHookNotification(app);  // the reports of the restore's moves
+  FinishDisplayChange();
+
+  EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), before))
+      << "written:\n" << Describe(Stored(host.PathFor(1024, 768))) << "taken before the change:\n" << Describe(before);
+  EXPECT_NE(Bytes(host.PathFor(1024, 768)), stored1024);
+  EXPECT_FALSE(std::filesystem::exists(host.PathFor(800, 600)));
+  EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(800, 600));
+  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[host.PathFor(800, 600)], DesktopNow()));
+}
+
+// 1024x768 -> 800x600 -> 1024x768 before the shell is done: the old snapshot
+// is written once, and the layout restored is the one of the resolution in
+// force at the end.
+TEST_F(AutoLayout, ChangesInARowWriteTheOldSnapshotOnceAndRestoreTheLastResolution) {
+  settings.resolutionAutoCapture = 1;
+  settings.resolutionAutoRestore = 1;
+  TakeSnapshot(app);
+  const IconLayout before = DesktopNow();
+  ASSERT_EQ(SaveLayoutFile(host.PathFor(800, 600).c_str(), IconLayout{{0, "Notes", 300, 300}}), 1);
+  const std::string stored800 = Bytes(host.PathFor(800, 600));
+
+  ChangeResolution(800, 600);
+  MoveIcon(0, 500, 20);  // the shell lays the desktop out for 800x600
+  RunTimers(300);
+  MoveIcon(1, 500, 120);
+  ChangeResolution(1024, 768);
+  MoveIcon(2, 900, 20);  // and again for 1024x768
+  FinishDisplayChange();
+
+  EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), before)) << Describe(Stored(host.PathFor(1024, 768)));
+  EXPECT_EQ(Bytes(host.PathFor(800, 600)), stored800);
+  EXPECT_TRUE(SameIcons(DesktopNow(), before)) << view.toString();
+  EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(1024, 768));
+}
+
+// The capture-failure box runs a modal loop; a display change delivered in it
+// is carried out there.  The failed snapshot is not written, the new one is
+// taken, and no second box opens on top of the first.
+TEST_F(AutoLayout, AChangeWhileTheFailureMessageIsOpenIsCarriedOut) {
+  settings.resolutionAutoCapture = 1;
+  ASSERT_EQ(SaveLayoutFile(host.PathFor(1024, 768).c_str(), IconLayout{{0, "Notes", 600, 600}}), 1);
+  const std::string stored1024 = Bytes(host.PathFor(1024, 768));
+  TakeSnapshot(app);
+  view.SetPresent(false);
+  host.WhileMessageOpen([&] {
+    view.SetPresent(true);
+    ChangeResolution(800, 600);
+    FinishDisplayChange();
+  });
+  TakeSnapshot(app);
+
+  EXPECT_EQ(host.Messages().size(), 1u);
+  EXPECT_EQ(Bytes(host.PathFor(1024, 768)), stored1024);
+  EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(800, 600));
+  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[host.PathFor(800, 600)], DesktopNow()));
+}
+
+// The restore waits until the shell's view has the new size and the icons
+// have stood still for the quiet time, or until the bound has passed.
+TEST_F(AutoLayout, TheRestoreWaitsUntilTheShellHasLaidTheDesktopOut) {
+  struct Case {
+    const char* what;
+    std::uint64_t viewResizedAfter;  // ms after the change
+    std::uint64_t shellMovesFor;     // ms after the change; 0: not at all
+    std::uint64_t earliest;          // the first restore move, ms after the change
+    std::uint64_t latest;
+  };
+  constexpr std::uint64_t kNever = 1u << 30;
+  const Case cases[] = {
+      {"the shell is done at once", 0, 0, kQuietMs, kQuietMs + 2 * kDisplayChangeTickMs},
+      {"the view takes a second to grow", 1000, 0, 1000 + kQuietMs - kDisplayChangeTickMs,
+       1000 + kQuietMs + kDisplayChangeTickMs},
+      {"the shell arranges for two seconds", 0, 2000, 2000 + kQuietMs, 2000 + kQuietMs + 2 * kDisplayChangeTickMs},
+      {"the shell never comes to rest", 0, kNever, kSettleBoundMs, kSettleBoundMs + kDisplayChangeTickMs},
+      {"the view never grows", kNever, 0, kSettleBoundMs, kSettleBoundMs + kDisplayChangeTickMs},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoryDesktopView desktop;
+    for (int i = 0; i < 6; ++i) desktop.AddIcon("icon" + std::to_string(i), 20, 20 + 80 * i);
+    FakeAppHost clock(folder.Path());
+    AppState state(desktop, settings, clock);
+    settings.resolutionAutoRestore = 1;
+    ASSERT_EQ(SaveLayoutFile(clock.PathFor(800, 600).c_str(), IconLayout{{0, "icon0", 400, 20}}), 1);
+
+    clock.SetResolution(800, 600);
+    OnDisplayChange(state);
+    const std::uint64_t changedAt = clock.NowMs();
+    std::uint64_t firstRestoreMove = 0;
+    bool shellMoving = false;
+    desktop.AfterMove([&](int) {
+      if (!shellMoving && firstRestoreMove == 0) firstRestoreMove = clock.NowMs() - changedAt;
+    });
+    for (int step = 0; step < 1200 && IsDisplayChangeUnderWay(state); ++step) {
+      const std::uint64_t since = clock.NowMs() - changedAt;
+      if (since >= c.viewResizedAfter) desktop.SetViewSize(800, 600);
+      if (since < c.shellMovesFor) {
+        shellMoving = true;
+        desktop.SetItemPosition(5, 20 + static_cast<int>(since % 300), 500);
+        shellMoving = false;
+      }
+      clock.Advance(kStepMs);
+      clock.RunDueTimers([&](unsigned id) { OnLayoutTimer(state, id); });
+    }
+    EXPECT_FALSE(IsDisplayChangeUnderWay(state));
+    EXPECT_GE(firstRestoreMove, c.earliest);
+    EXPECT_LE(firstRestoreMove, c.latest);
+    settings.resolutionAutoRestore = 0;
+  }
+}
+
+// The shell moves restored icons once more after the restore (as it finishes
+// its own arrangement late): they are restored again.
+TEST_F(AutoLayout, IconsTheShellMovesAfterTheRestoreAreRestoredAgain) {
+  settings.resolutionAutoRestore = 1;
+  const IconLayout stored800 = {{0, "Notes", 400, 20}, {1, "Mail", 400, 100}, {2, "ごみ箱", 400, 180}};
+  ASSERT_EQ(SaveLayoutFile(host.PathFor(800, 600).c_str(), stored800), 1);
+  int restoreMoves = 0;
+  bool shellMoving = false;
+  view.AfterMove([&](int) {
+    if (!shellMoving) ++restoreMoves;
+  });
+  ChangeResolution(800, 600);
+  bool pushedAside = false;
+  RunTimers(20000, [&] {
+    if (restoreMoves > 0 && !pushedAside) {
+      pushedAside = true;
+      shellMoving = true;
+      view.SetItemPosition(1, 20, 20);
+      shellMoving = false;
+    }
+  });
+  EXPECT_TRUE(pushedAside);
+  EXPECT_FALSE(IsDisplayChangeUnderWay(app));
+  IconLayout expected = stored800;
+  SortByPosition(expected);
+  EXPECT_TRUE(SameIcons(DesktopNow(), expected)) << view.toString();
+}
+
+// --- The periodic look.
+
+// The shell places icons on its own thread without the hook hearing it: the
+// periodic look brings the snapshot up to date, and the next display change
+// writes the icon where the user put it.  It runs only with the option on,
+// and takes nothing while the screen has a resolution not yet seen.
+TEST_F(AutoLayout, ThePeriodicLookFollowsMovesTheHookDoesNotHear) {
+  OnStartupActions(app);
+  EXPECT_FALSE(host.TimerRunning(kLookTimer)) << "the option is off";
+
+  settings.resolutionAutoCapture = 1;
+  OnSettingsApplied(app);
+  ASSERT_TRUE(host.TimerRunning(kLookTimer));
+  const std::string key = host.PathFor(1024, 768);
+  MoveIcon(2, 640, 480);  // a drag and drop on the desktop
+  RunTimers(kLookIntervalMs);
+  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[key], DesktopNow())) << Describe(app.snapshots.snapshotStore[key]);
+
+  // The screen has changed but its WM_DISPLAYCHANGE has not come yet: the
+  // look leaves the snapshot of the old resolution as it is.
+  const IconLayout at1024 = DesktopNow();
+  host.SetResolution(800, 600);
+  MoveIcon(0, 700, 20);
+  RunTimers(kLookIntervalMs);
+  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[key], at1024));
+  EXPECT_EQ(app.snapshots.snapshotStore.count(host.PathFor(800, 600)), 0u);
+  view.SetViewSize(800, 600);
+  OnDisplayChange(app);
+  FinishDisplayChange();
+  EXPECT_TRUE(SameIcons(Stored(key), at1024)) << Describe(Stored(key));
+
+  settings.resolutionAutoCapture = 0;
+  OnSettingsApplied(app);
+  EXPECT_FALSE(host.TimerRunning(kLookTimer));
 }
 
 }  // namespace

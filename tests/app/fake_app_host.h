@@ -1,12 +1,14 @@
 // An AppHost for tests: records the message boxes and file dialogs, answers
-// the dialogs from a script, holds a queue of pending hook reports, and keeps
-// the "default" layout files in a folder of the test's own.
+// the dialogs from a script, holds a queue of pending hook reports, keeps a
+// clock that moves only when the test says and the timers that are running,
+// and keeps the "default" layout files in a folder of the test's own.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,7 +25,11 @@ class FakeAppHost final : public AppHost {
   explicit FakeAppHost(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
   // --- Setting up.
-  void SetResolution(int width, int height) { tag_ = std::to_string(width) + "x" + std::to_string(height) + ".qvd"; }
+  void SetResolution(int width, int height) {
+    size_ = {width, height};
+    tag_ = std::to_string(width) + "x" + std::to_string(height) + ".qvd";
+  }
+  void Advance(std::uint64_t ms) { now_ += ms; }
   // Without an application-data folder no "default" path can be formed.
   void SetAppDataKnown(bool known) { appDataKnown_ = known; }
   // The next file dialog returns this path; an empty path cancels it.
@@ -36,6 +42,19 @@ class FakeAppHost final : public AppHost {
   const std::vector<Message>& Messages() const { return messages_; }
   const std::vector<FileDialogRequest>& FileDialogs() const { return fileDialogs_; }
   size_t PendingReports() const { return reports_.size(); }
+  // The running timers: id and period.
+  const std::map<unsigned, unsigned>& Timers() const { return timers_; }
+  bool TimerRunning(unsigned id) const { return timers_.count(id) != 0; }
+  // Handles each running timer whose period has passed since it started or
+  // last went off, as the message loop would.
+  void RunDueTimers(const std::function<void(unsigned id)>& onTimer) {
+    const std::map<unsigned, unsigned> running = timers_;
+    for (const auto& [id, period] : running) {
+      if (timers_.count(id) == 0 || now_ < due_[id]) continue;
+      due_[id] = now_ + period;
+      onTimer(id);
+    }
+  }
   std::string PathFor(int width, int height) const {
     return (folder_ / ("default." + std::to_string(width) + "x" + std::to_string(height) + ".qvd")).string();
   }
@@ -58,16 +77,27 @@ class FakeAppHost final : public AppHost {
     reports_.pop_front();
     return true;
   }
-  bool DefaultLayoutPath(std::string& path) override {
+  std::uint64_t NowMs() override { return now_; }
+  void StartTimer(unsigned id, unsigned ms) override {
+    timers_[id] = ms;
+    due_[id] = now_ + ms;
+  }
+  void StopTimer(unsigned id) override { timers_.erase(id); }
+  bool LayoutPathFor(const std::string& tag, std::string& path) override {
     if (!appDataKnown_) return false;
-    path = (folder_ / ("default." + tag_)).string();
+    path = (folder_ / ("default." + tag)).string();
     return true;
   }
   std::string ResolutionTag() override { return tag_; }
+  ScreenSize DesktopSize() override { return size_; }
 
  private:
   std::filesystem::path folder_;
   std::string tag_ = "1024x768.qvd";
+  ScreenSize size_{1024, 768};
+  std::uint64_t now_ = 1000000;
+  std::map<unsigned, unsigned> timers_;
+  std::map<unsigned, std::uint64_t> due_;
   bool appDataKnown_ = true;
   std::string fileAnswer_;
   std::deque<std::pair<std::uint64_t, std::uint64_t>> reports_;

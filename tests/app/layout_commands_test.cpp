@@ -60,9 +60,10 @@ TEST_F(LayoutCommands, SaveWithAutomaticSaveOnMakesTheSavedLayoutTheSnapshot) {
   EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[key], DesktopNow()));
 
   // A display change writes what was saved, not the older snapshot.
-  host.SetResolution(800, 600);
-  OnDisplayChange(app);
-  EXPECT_TRUE(SameIcons(Stored(key), DesktopNow())) << Describe(Stored(key));
+  const IconLayout saved = DesktopNow();
+  ChangeResolution(800, 600);
+  FinishDisplayChange();
+  EXPECT_TRUE(SameIcons(Stored(key), saved)) << Describe(Stored(key));
 }
 
 TEST_F(LayoutCommands, SaveWithAutomaticSaveOffLeavesTheSnapshotsAlone) {

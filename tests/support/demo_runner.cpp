@@ -189,6 +189,23 @@ int WaitForIconsBack(TestDesktop& desktop, const std::vector<DesktopIcon>& saved
   return CountInPlace(desktop.Icons(), saved);
 }
 
+// Waits until Tessaly has asked the desktop nothing for 1.5 s (30 s at most):
+// it is done with what it was doing.
+void WaitForTessalyIdle(TestDesktop& desktop) {
+  auto requests = [&] {
+    return desktop.Count("getitemcount") + desktop.Count("getitemtext") + desktop.Count("getitemposition") +
+           desktop.Count("setitemposition");
+  };
+  long last = requests();
+  int quietFor = 0;
+  for (int waited = 0; waited < 30000 && quietFor < 1500; waited += 100) {
+    Sleep(100);
+    const long now = requests();
+    quietFor = now == last ? quietFor + 100 : 0;
+    last = now;
+  }
+}
+
 bool ChangeResolution(int width, int height) {
   DEVMODEA mode = {};
   mode.dmSize = sizeof mode;
@@ -312,7 +329,8 @@ int main(int argc, char** argv) {
   // 5. Back to 1024x768: Tessaly writes the 800x600 snapshot and puts the
   //    1024x768 layout back.
   std::string layout800 = LayoutFile(800, 600);
-  Sleep(500);  // the hook's reports of the shell's moves reach Tessaly first
+  // Tessaly lets the shell finish, then takes its snapshot of 800x600.
+  WaitForTessalyIdle(desktop);
   if (!ChangeResolution(1024, 768)) {
     Say("FAILED: the resolution could not be changed back to 1024x768");
     ok = false;

@@ -180,6 +180,9 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_SIZE:
       if (defView) MoveWindow(defView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
+    case WM_DISPLAYCHANGE:  // the shell's desktop takes the new screen's size
+      MoveWindow(hwnd, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;

@@ -59,6 +59,7 @@ namespace {
 
 struct FindControl {
   DWORD processId;
+  const char* className;
   HWND found;
 };
 
@@ -68,7 +69,7 @@ BOOL CALLBACK FindControlOfProcess(HWND hwnd, LPARAM lParam) {
   GetClassNameA(hwnd, cls, sizeof cls);
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == search->processId && lstrcmpA(cls, "TessalyTestDesktop") == 0) {
+  if (pid == search->processId && lstrcmpA(cls, search->className) == 0) {
     search->found = hwnd;
     return FALSE;
   }
@@ -77,18 +78,11 @@ BOOL CALLBACK FindControlOfProcess(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
-TestDesktop::~TestDesktop() { Quit(); }
+DesktopProcess::~DesktopProcess() { Quit(); }
 
-bool TestDesktop::Start(const std::vector<DesktopIcon>& icons, DesktopHost host) {
+bool DesktopProcess::Launch(const std::string& arguments) {
   Quit();
-  iconFile_ = TempFileName("tdi");
-  FILE* f = std::fopen(iconFile_.c_str(), "wb");
-  if (!f) return false;
-  for (const DesktopIcon& icon : icons) std::fprintf(f, "%s\t%d\t%d\n", icon.name.c_str(), icon.x, icon.y);
-  std::fclose(f);
-
-  std::string command = "\"" + ProgramBesideMe("test_desktop.exe") + "\" --icons \"" + iconFile_ + "\"";
-  if (host == DesktopHost::kWorkerW) command += " --host workerw";
+  std::string command = "\"" + ProgramBesideMe(program_) + "\"" + (arguments.empty() ? "" : " ") + arguments;
   STARTUPINFOA si = {sizeof si};
   PROCESS_INFORMATION pi = {};
   if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
@@ -97,7 +91,7 @@ bool TestDesktop::Start(const std::vector<DesktopIcon>& icons, DesktopHost host)
   processId_ = pi.dwProcessId;
 
   for (int waited = 0; waited < 30000; waited += 20) {
-    FindControl search = {processId_, nullptr};
+    FindControl search = {processId_, controlClass_, nullptr};
     EnumWindows(FindControlOfProcess, reinterpret_cast<LPARAM>(&search));
     if (search.found) {
       control_ = search.found;
@@ -109,9 +103,9 @@ bool TestDesktop::Start(const std::vector<DesktopIcon>& icons, DesktopHost host)
   return false;
 }
 
-bool TestDesktop::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool DesktopProcess::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
-void TestDesktop::Quit() {
+void DesktopProcess::Quit() {
   if (!process_) return;
   if (Running() && control_) Command("quit");
   if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
@@ -120,16 +114,14 @@ void TestDesktop::Quit() {
   process_ = nullptr;
   processId_ = 0;
   control_ = nullptr;
-  if (!iconFile_.empty()) DeleteFileA(iconFile_.c_str());
-  iconFile_.clear();
 }
 
-void TestDesktop::Kill() {
+void DesktopProcess::Kill() {
   if (process_) TerminateProcess(process_, 1);
   Quit();
 }
 
-HWND TestDesktop::FindView() {
+HWND DesktopProcess::FindView() {
   HWND progman = FindWindowA("Progman", "Program Manager");
   HWND defView = FindWindowExA(progman, nullptr, "SHELLDLL_DefView", nullptr);
   return FindWindowExA(defView, nullptr, "SysListView32", nullptr);
@@ -141,7 +133,7 @@ HWND TestDesktop::View() {
   return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(reply.c_str(), nullptr, 10)));
 }
 
-bool TestDesktop::Command(const std::string& line, std::string* reply) {
+bool DesktopProcess::Command(const std::string& line, std::string* reply) {
   if (!control_) return false;
   std::string replyFile = reply ? TempFileName("tdr") : std::string();
   std::string text = replyFile + "\n" + line;
@@ -159,7 +151,30 @@ bool TestDesktop::Command(const std::string& line, std::string* reply) {
   return sent && result == 1;
 }
 
-std::vector<DesktopIcon> TestDesktop::Icons() {
+TestDesktop::~TestDesktop() { Quit(); }
+
+bool TestDesktop::Start(const std::vector<DesktopIcon>& icons, DesktopHost host) {
+  Quit();
+  iconFile_ = TempFileName("tdi");
+  FILE* f = std::fopen(iconFile_.c_str(), "wb");
+  if (!f) return false;
+  for (const DesktopIcon& icon : icons) std::fprintf(f, "%s\t%d\t%d\n", icon.name.c_str(), icon.x, icon.y);
+  std::fclose(f);
+  return Launch("--icons \"" + iconFile_ + "\"" + (host == DesktopHost::kWorkerW ? " --host workerw" : ""));
+}
+
+void TestDesktop::Quit() {
+  DesktopProcess::Quit();
+  if (!iconFile_.empty()) DeleteFileA(iconFile_.c_str());
+  iconFile_.clear();
+}
+
+void TestDesktop::Kill() {
+  DesktopProcess::Kill();
+  Quit();
+}
+
+std::vector<DesktopIcon> DesktopProcess::Icons() {
   std::vector<DesktopIcon> icons;
   std::string reply;
   if (!Command("dump", &reply)) return icons;
@@ -179,7 +194,7 @@ std::vector<DesktopIcon> TestDesktop::Icons() {
   return icons;
 }
 
-bool TestDesktop::Move(int index, int x, int y) {
+bool DesktopProcess::Move(int index, int x, int y) {
   return Command("move " + std::to_string(index) + " " + std::to_string(x) + " " + std::to_string(y));
 }
 

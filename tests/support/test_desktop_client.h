@@ -1,5 +1,6 @@
-// Client side of test_desktop.exe: starts the test desktop in its own process
-// and drives it.  Windows only.
+// Client side of the test desktops: starts test_desktop.exe (and, through
+// shell_desktop_client.h, shell_desktop.exe) in its own process and drives
+// it.  Windows only.
 #pragma once
 
 #include <windows.h>
@@ -41,15 +42,15 @@ std::string TempFileName(const char* tag);
 // top-level "WorkerW" (as with a wallpaper slideshow), Progman holding none.
 enum class DesktopHost { kProgman, kWorkerW };
 
-class TestDesktop {
+// A desktop program of the tests (test_desktop.exe, shell_desktop.exe) in its
+// own process, driven through its hidden control window: WM_COPYDATA with
+// dwData 1 and the text "REPLYFILE\nCOMMAND", result 1 for success, the reply
+// written to REPLYFILE before the message returns.
+class DesktopProcess {
  public:
-  TestDesktop() = default;
-  TestDesktop(const TestDesktop&) = delete;
-  TestDesktop& operator=(const TestDesktop&) = delete;
-  ~TestDesktop();  // quits the desktop if it still runs
+  DesktopProcess(const DesktopProcess&) = delete;
+  DesktopProcess& operator=(const DesktopProcess&) = delete;
 
-  // Starts the desktop with these icons and waits until it is ready.
-  bool Start(const std::vector<DesktopIcon>& icons, DesktopHost host = DesktopHost::kProgman);
   // Asks the desktop to quit and waits (up to 10 s) for its process to end.
   void Quit();
   // Ends the desktop's process at once, as a crashing shell would.
@@ -60,14 +61,46 @@ class TestDesktop {
   HWND Control() const { return control_; }
   // The desktop icon view of a desktop hosted by "Progman", found under it.
   static HWND FindView();
+
+  // Runs one command of the desktop program (see its source).
+  bool Command(const std::string& line, std::string* reply = nullptr);
+
+  // Every icon, read by the desktop itself ("dump").
+  std::vector<DesktopIcon> Icons();
+  // Places icon `index` at (x, y) ("move"; which thread does it is the
+  // desktop program's to say).
+  bool Move(int index, int x, int y);
+
+ protected:
+  // `program` beside the test program; its control window has this class.
+  DesktopProcess(const char* program, const char* controlClass) : program_(program), controlClass_(controlClass) {}
+  ~DesktopProcess();
+  // Starts the program with these arguments and waits until it is ready.
+  bool Launch(const std::string& arguments);
+
+ private:
+  const char* program_;
+  const char* controlClass_;
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+  HWND control_ = nullptr;
+};
+
+// test_desktop.exe: the shell's windows with the icons a test gives it.
+class TestDesktop : public DesktopProcess {
+ public:
+  TestDesktop() : DesktopProcess("test_desktop.exe", "TessalyTestDesktop") {}
+  ~TestDesktop();  // quits the desktop if it still runs
+
+  // Starts the desktop with these icons and waits until it is ready.
+  bool Start(const std::vector<DesktopIcon>& icons, DesktopHost host = DesktopHost::kProgman);
+  void Quit();
+  void Kill();
+
   // This desktop's icon view, as the desktop tells it (wherever it is hosted).
   HWND View();
 
-  // Runs one command (see test_desktop.cpp) from the desktop's second thread.
-  bool Command(const std::string& line, std::string* reply = nullptr);
-
-  std::vector<DesktopIcon> Icons();
-  bool Move(int index, int x, int y);
+  // Moves, adds, removes and renames icons from the desktop's second thread.
   bool Add(const std::string& name, int x, int y);
   bool Remove(int index);
   bool Rename(int index, const std::string& name);
@@ -77,9 +110,6 @@ class TestDesktop {
   bool ResetCounts();
 
  private:
-  HANDLE process_ = nullptr;
-  DWORD processId_ = 0;
-  HWND control_ = nullptr;
   std::string iconFile_;
 };
 

@@ -1,0 +1,285 @@
+// Tessaly on the system's own shell view of the Desktop folder
+// (shell_desktop.exe): real files, item texts given by callback, and a view
+// that arranges its icons itself when it reads the folder again or is
+// resized.  Runs on a Wine virtual desktop of 1024x768.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <utility>
+
+#include "tests/e2e/tessaly_driver.h"
+#include "tests/support/shell_desktop_client.h"
+
+namespace e2e {
+namespace {
+
+using testsupport::DesktopIcon;
+using testsupport::ShellDesktop;
+
+// 40 files, half of them with Japanese names (表 and ソ end in the byte of a
+// backslash), with and without an extension.
+std::vector<std::string> FileNames() {
+  static const char* const kWords[] = {"議事録", "予定表", "見積書", "ソフト", "写真",
+                                       "請求書", "名簿",   "地図",   "報告書", "メモ"};
+  static const char* const kExtensions[] = {".txt", ".doc", ""};
+  std::vector<std::string> names;
+  for (int i = 0; i < 40; ++i) {
+    char number[8];
+    std::snprintf(number, sizeof number, "%02d", i);
+    std::string stem = i % 2 == 0 ? std::string(kWords[i / 2 % 10]) + number : std::string("file") + number;
+    names.push_back(stem + kExtensions[i % 3]);
+  }
+  return names;
+}
+
+// Where each icon stands, by name (the names on this desktop are unique).
+using Places = std::map<std::string, std::pair<int, int>>;
+
+Places PlacesOf(const std::vector<DesktopIcon>& icons) {
+  Places places;
+  for (const DesktopIcon& icon : icons) places[icon.name] = {icon.x, icon.y};
+  return places;
+}
+
+std::vector<DesktopIcon> IconsOf(const Places& places) {
+  std::vector<DesktopIcon> icons;
+  for (const auto& [name, at] : places) icons.push_back({name, at.first, at.second});
+  return icons;
+}
+
+// The icons in columns that fill from the right edge of a screen `width`
+// wide, `perColumn` a column: far from the view's own arrangement, which
+// fills columns from the left.
+Places RightGrid(const std::vector<DesktopIcon>& icons, int width, int perColumn, int stepX, int stepY) {
+  Places places;
+  for (size_t i = 0; i < icons.size(); ++i) {
+    int column = static_cast<int>(i) / perColumn;
+    int row = static_cast<int>(i) % perColumn;
+    places[icons[i].name] = {width - 100 - column * stepX, 20 + row * stepY};
+  }
+  return places;
+}
+
+// The names of `expected` that stand elsewhere in `actual`, or not at all.
+std::vector<std::string> OutOfPlace(const Places& actual, const Places& expected) {
+  std::vector<std::string> names;
+  for (const auto& [name, at] : expected) {
+    auto found = actual.find(name);
+    if (found == actual.end() || found->second != at) names.push_back(name);
+  }
+  return names;
+}
+
+std::string Describe(const std::vector<std::string>& names, const Places& actual, const Places& expected) {
+  std::ostringstream out;
+  out << names.size() << " of " << expected.size() << " out of place:";
+  for (const std::string& name : names) {
+    auto found = actual.find(name);
+    out << "\n  " << name << " wanted (" << expected.at(name).first << ", " << expected.at(name).second << ") is ";
+    if (found == actual.end()) {
+      out << "missing";
+    } else {
+      out << "at (" << found->second.first << ", " << found->second.second << ")";
+    }
+  }
+  return out.str();
+}
+
+// The file's last write time, 0 when it does not exist.
+unsigned long long LastWrite(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+         data.ftLastWriteTime.dwLowDateTime;
+}
+
+// Waits until nothing from another process has asked the desktop's view
+// anything for `quietMs`.
+void WaitForQuietView(ShellDesktop& desktop, int quietMs = 1000, int timeoutMs = 30000) {
+  long last = desktop.Requests();
+  int quietFor = 0;
+  for (int waited = 0; waited < timeoutMs && quietFor < quietMs; waited += 100) {
+    Sleep(100);
+    long now = desktop.Requests();
+    quietFor = now == last ? quietFor + 100 : 0;
+    last = now;
+  }
+}
+
+// Waits until Tessaly is done with the desktop after a resolution change:
+// the icons stand at `expected` and have stayed there for 2 s, or they have
+// not moved for 6 s (longer than Tessaly waits for the shell to settle), at
+// most 40 s in all.  Gives where they stand then, and when they last moved
+// (ms after the start of the wait).
+Places WaitForSettledDesktop(ShellDesktop& desktop, const Places& expected, int* lastMovedMs) {
+  Places last = PlacesOf(desktop.Icons());
+  *lastMovedMs = 0;
+  for (int waited = 0; waited < 40000; waited += 200) {
+    const int stableFor = waited - *lastMovedMs;
+    if ((last == expected && stableFor >= 2000) || stableFor >= 6000) break;
+    Sleep(200);
+    Places now = PlacesOf(desktop.Icons());
+    if (now != last) *lastMovedMs = waited + 200;
+    last = now;
+  }
+  return last;
+}
+
+class E2eRealShell : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(ChangeResolution(1024, 768));
+    ASSERT_TRUE(desktop.Start(FileNames())) << "the Desktop folder must be a folder of this prefix, and empty";
+    icons = desktop.Icons();
+    // The files, and the folders that the shell shows on every desktop.
+    ASSERT_GT(icons.size(), 40u) << testsupport::ToString(icons);
+    ASSERT_EQ(PlacesOf(icons).size(), icons.size()) << "names are unique";
+  }
+  void TearDown() override {
+    if (tessaly.Running()) {
+      int exitCode = -99;
+      EXPECT_TRUE(tessaly.Close(&exitCode));
+      EXPECT_EQ(exitCode, 0);
+    }
+    ChangeResolution(1024, 768);
+  }
+
+  // Places every icon where `places` says, as the user drags icons: the view
+  // moves them on its own thread, unheard by the hook.
+  void Arrange(const Places& places) {
+    std::vector<DesktopIcon> now = desktop.Icons();
+    for (size_t i = 0; i < now.size(); ++i) {
+      auto found = places.find(now[i].name);
+      if (found == places.end()) continue;
+      ASSERT_TRUE(desktop.Move(static_cast<int>(i), found->second.first, found->second.second));
+    }
+    ASSERT_EQ(OutOfPlace(PlacesOf(desktop.Icons()), places), std::vector<std::string>());
+  }
+
+  void Save() {
+    const std::string file = CurrentLayoutFile();
+    DeleteFileA(file.c_str());
+    ASSERT_TRUE(tessaly.Post(WM_COMMAND, kSave));
+    ASSERT_TRUE(WaitForFileSettled(file));
+  }
+
+  // Restores from the menu and waits until every icon stands at `saved`.
+  void RestoreAndExpect(const Places& saved) {
+    ASSERT_TRUE(tessaly.Post(WM_COMMAND, kRestore));
+    Places now;
+    EXPECT_TRUE(WaitFor([&] { return (now = PlacesOf(desktop.Icons())) == saved; }))
+        << Describe(OutOfPlace(now, saved), now, saved);
+  }
+
+  ShellDesktop desktop;
+  Tessaly tessaly;
+  std::vector<DesktopIcon> icons;
+};
+
+TEST_F(E2eRealShell, RestorePutsEveryIconBackAfterAScrambleAndAfterF5) {
+  const Places saved = RightGrid(icons, 1024, 9, 90, 80);
+  ASSERT_NO_FATAL_FAILURE(Arrange(saved));
+  ASSERT_TRUE(tessaly.Start());
+  ASSERT_NO_FATAL_FAILURE(Save());
+  EXPECT_EQ(PlacesOf(ReadLayout(CurrentLayoutFile())), saved) << "names as the view gives them by callback";
+
+  // Every icon on another icon's saved place.
+  Places scrambled;
+  std::vector<DesktopIcon> order = IconsOf(saved);
+  for (size_t i = 0; i < order.size(); ++i) {
+    const DesktopIcon& other = order[(i + 7) % order.size()];
+    scrambled[order[i].name] = {other.x, other.y};
+  }
+  ASSERT_NO_FATAL_FAILURE(Arrange(scrambled));
+  RestoreAndExpect(saved);
+
+  // F5: the view reads the folder again and arranges every icon itself.
+  ASSERT_TRUE(desktop.Refresh());
+  ASSERT_NE(PlacesOf(desktop.Icons()), saved);
+  RestoreAndExpect(saved);
+}
+
+// With both automatic options on, each resolution keeps the user's layout:
+// after every arrival the icons stand where that resolution's file has them,
+// and the file written for the resolution left still holds the user's layout,
+// not the arrangement the shell made for the new size.
+TEST_F(E2eRealShell, BothAutomaticOptionsKeepEachResolutionsLayoutOverFiveRoundTrips) {
+  const Places layout1024 = RightGrid(icons, 1024, 9, 90, 80);
+  const Places layout800 = RightGrid(icons, 800, 8, 80, 70);
+  ASSERT_NO_FATAL_FAILURE(Arrange(layout1024));
+  ASSERT_TRUE(WriteSettings("[General]\r\nResolution_AutoCapture=true\r\nResolution_AutoRestore=true\r\n"));
+  ASSERT_TRUE(WriteLayout(LayoutFile(800, 600), IconsOf(layout800)));
+  ASSERT_TRUE(tessaly.Start());
+  ASSERT_NO_FATAL_FAILURE(Save());
+  WaitForQuietView(desktop);
+
+  struct Screen {
+    int width, height;
+    const Places* layout;
+  };
+  const Screen screens[] = {{800, 600, &layout800}, {1024, 768, &layout1024}};
+  std::ostringstream summary;
+  for (int trip = 1; trip <= 5; ++trip) {
+    for (int s = 0; s < 2; ++s) {
+      const Screen& to = screens[s];
+      const Screen& from = screens[1 - s];
+      SCOPED_TRACE("round trip " + std::to_string(trip) + ", at " + std::to_string(to.width) + "x" +
+                   std::to_string(to.height));
+      const std::string left = LayoutFile(from.width, from.height);
+      const unsigned long long written = LastWrite(left);
+      ASSERT_TRUE(ChangeResolution(to.width, to.height));
+      int lastMovedMs = 0;
+      const Places now = WaitForSettledDesktop(desktop, *to.layout, &lastMovedMs);
+      const bool rewritten = WaitFor([&] { return LastWrite(left) != written; }) && WaitForFileSettled(left);
+      const Places stored = PlacesOf(ReadLayout(left));
+      const std::vector<std::string> onDesktop = OutOfPlace(now, *to.layout);
+      const std::vector<std::string> inFile = OutOfPlace(stored, *from.layout);
+      summary << "trip " << trip << " " << to.width << "x" << to.height << ": " << onDesktop.size()
+              << " icons out of place, " << inFile.size() << " entries of the " << from.width << "x" << from.height
+              << " file out of place; icons last moved " << lastMovedMs << " ms after the change\n";
+      EXPECT_TRUE(onDesktop.empty()) << "desktop: " << Describe(onDesktop, now, *to.layout);
+      EXPECT_TRUE(rewritten) << "the change writes the file of the resolution left";
+      EXPECT_TRUE(inFile.empty()) << left << ": " << Describe(inFile, stored, *from.layout);
+      // Tessaly is done with this change (it took its snapshot of the new
+      // resolution) before the next one comes, as with a user.
+      WaitForQuietView(desktop);
+    }
+  }
+  std::printf("%s", summary.str().c_str());
+}
+
+// A drag and drop on the desktop: the view places the icon on its own
+// thread, which the hook does not report.  The snapshot must follow it all
+// the same, or the next change writes the icon's old place.
+TEST_F(E2eRealShell, AnIconTheDesktopPlacesItselfAfterASaveIsInTheFileWrittenAtTheNextChange) {
+  const Places saved = RightGrid(icons, 1024, 9, 90, 80);
+  ASSERT_NO_FATAL_FAILURE(Arrange(saved));
+  ASSERT_TRUE(WriteSettings("[General]\r\nResolution_AutoCapture=true\r\n"));
+  ASSERT_TRUE(tessaly.Start());
+  ASSERT_NO_FATAL_FAILURE(Save());
+  WaitForQuietView(desktop);
+
+  const std::string dragged = icons[5].name;
+  Places expected = saved;
+  expected[dragged] = {500, 400};
+  const long asked = desktop.Requests();
+  ASSERT_TRUE(desktop.Move(5, 500, 400));
+  // Give Tessaly the time to look at the desktop again: it has asked the view
+  // something since the drag (at most 10 s), and is done.
+  WaitFor([&] { return desktop.Requests() > asked; }, 10000);
+  WaitForQuietView(desktop);
+
+  const std::string file = LayoutFile(1024, 768);
+  const unsigned long long written = LastWrite(file);
+  ASSERT_TRUE(ChangeResolution(800, 600));
+  ASSERT_TRUE(WaitFor([&] { return LastWrite(file) != written; })) << "the change writes the 1024x768 file";
+  ASSERT_TRUE(WaitForFileSettled(file));
+  const Places stored = PlacesOf(ReadLayout(file));
+  const std::vector<std::string> inFile = OutOfPlace(stored, expected);
+  EXPECT_TRUE(inFile.empty()) << Describe(inFile, stored, expected);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,319 @@
+// shell_desktop.exe: the system's own shell view of the Desktop folder,
+// hosted as the desktop, for the end-to-end tests on a real shell.
+//
+//   shell_desktop.exe
+//
+// It builds what a shell builds: a top-level "Progman" window titled "Program
+// Manager" over the whole screen, in which the Desktop folder's own view
+// (IShellFolder::CreateViewObject, IShellView::CreateViewWindow in icon mode
+// with FWF_DESKTOP) makes its "SHELLDLL_DefView" and "SysListView32" windows.
+// The icons are the files of the Desktop folder (and, under Wine, the
+// folders shown on every desktop: "/", My Computer, Documents, the Trash),
+// read by the view itself, their texts given by callback.  The view arranges
+// them itself (Wine gives a desktop view LVS_AUTOARRANGE): when it reads the
+// folder again and when it is resized.  On WM_DISPLAYCHANGE this program
+// resizes itself and the view to the new screen, as a shell does, and so the
+// view arranges its icons for the new size.
+//
+// A second thread owns a hidden control window of class "TessalyShellDesktop"
+// that takes the requests of test_desktop_client.h's protocol (WM_COPYDATA,
+// dwData 1, text "REPLYFILE\nCOMMAND"; result 1 for success).  Every request
+// is carried out on the view's own thread, as the shell's own actions are, so
+// a hook on that thread sees none of them as sent by another thread.  The
+// control window's existence means ready.
+//
+// Commands (numbers are decimal):
+//   dump          reply: "count N" then "index TAB name TAB x TAB y" per icon
+//   move I X Y    places icon I at (X, Y), as a drag and drop on the desktop
+//                 does (LVM_SETITEMPOSITION32 from the view's thread)
+//   refresh       reads the folder again (F5: IShellView::Refresh)
+//   count requests  reply: how many list-view messages other threads (another
+//                 process among them) sent the view since the start
+//   quit          closes the desktop; the process ends
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+const UINT kRequest = WM_APP + 1;  // to the Progman window: lParam = Request*
+
+struct Request {
+  std::string line;
+  std::string reply;
+  bool ok = false;
+  HANDLE done = nullptr;
+};
+
+HWND progman;
+HWND defView;
+HWND listView;
+IShellView* shellView;
+WNDPROC listViewProc;
+HANDLE controlReady;
+std::atomic<long> foreignRequests{0};
+
+// The browser the view lives in: it only gives the view its window.
+class DesktopBrowser : public IShellBrowser {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IShellBrowser)) {
+      *out = static_cast<IShellBrowser*>(this);
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  // Lives as long as the process.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+    *window = progman;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE InsertMenusSB(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetMenuSB(HMENU, HOLEMENU, HWND) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE RemoveMenusSB(HMENU) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetStatusTextSB(LPCWSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnableModelessSB(BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE TranslateAcceleratorSB(MSG*, WORD) override { return S_FALSE; }
+  HRESULT STDMETHODCALLTYPE BrowseObject(PCUIDLIST_RELATIVE, UINT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetViewStateStream(DWORD, IStream** stream) override {
+    *stream = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetControlWindow(UINT, HWND* window) override {
+    *window = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SendControlMsg(UINT, UINT, WPARAM, LPARAM, LRESULT* result) override {
+    if (result) *result = 0;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE QueryActiveShellView(IShellView** view) override {
+    *view = shellView;
+    if (shellView) shellView->AddRef();
+    return shellView ? S_OK : E_FAIL;
+  }
+  HRESULT STDMETHODCALLTYPE OnViewWindowActive(IShellView*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetToolbarItems(LPTBBUTTONSB, UINT, UINT) override { return E_NOTIMPL; }
+};
+
+DesktopBrowser browser;
+
+LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg >= LVM_FIRST && msg < LVM_FIRST + 0x100 && InSendMessage()) ++foreignRequests;
+  return CallWindowProcW(listViewProc, hwnd, msg, wParam, lParam);
+}
+
+std::string Dump() {
+  int count = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+  std::string out = "count " + std::to_string(count) + "\n";
+  for (int i = 0; i < count; ++i) {
+    char text[2048] = {};
+    LVITEMA item = {};
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(listView, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+    POINT pt = {};
+    SendMessageA(listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&pt));
+    out += std::to_string(i) + "\t" + text + "\t" + std::to_string(pt.x) + "\t" + std::to_string(pt.y) + "\n";
+  }
+  return out;
+}
+
+std::string NextWord(std::string* rest) {
+  size_t blank = rest->find(' ');
+  std::string word = rest->substr(0, blank);
+  *rest = blank == std::string::npos ? std::string() : rest->substr(blank + 1);
+  return word;
+}
+
+long Number(std::string* rest) { return std::strtol(NextWord(rest).c_str(), nullptr, 10); }
+
+// Runs on the view's thread.
+bool RunCommand(const std::string& line, std::string* reply) {
+  std::string rest = line;
+  std::string verb = NextWord(&rest);
+  if (verb == "dump") {
+    *reply = Dump();
+    return true;
+  }
+  if (verb == "move") {
+    int i = static_cast<int>(Number(&rest));
+    POINT pt;
+    pt.x = Number(&rest);
+    pt.y = Number(&rest);
+    return SendMessageA(listView, LVM_SETITEMPOSITION32, i, reinterpret_cast<LPARAM>(&pt)) != 0;
+  }
+  if (verb == "refresh") {
+    return SUCCEEDED(shellView->Refresh());
+  }
+  if (verb == "count" && rest == "requests") {
+    *reply = std::to_string(foreignRequests.load());
+    return true;
+  }
+  if (verb == "quit") {
+    PostMessageA(progman, WM_CLOSE, 0, 0);
+    return true;
+  }
+  return false;
+}
+
+LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case kRequest: {
+      auto* request = reinterpret_cast<Request*>(lParam);
+      request->ok = RunCommand(request->line, &request->reply);
+      SetEvent(request->done);
+      return 0;
+    }
+    case WM_DISPLAYCHANGE:
+      SetWindowPos(hwnd, nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam), SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    case WM_SIZE:
+      if (defView) MoveWindow(defView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      return 0;
+    case WM_CLOSE:
+      if (defView) {
+        shellView->UIActivate(SVUIA_DEACTIVATE);
+        shellView->DestroyViewWindow();
+        defView = listView = nullptr;
+      }
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// Hands a request to the view's thread and waits for it (posted, so that a
+// hook on the view's thread does not see a message sent by this thread).
+bool Forward(const std::string& line, std::string* reply) {
+  auto* request = new Request;
+  request->line = line;
+  request->done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!PostMessageA(progman, kRequest, 0, reinterpret_cast<LPARAM>(request)) ||
+      WaitForSingleObject(request->done, 20000) != WAIT_OBJECT_0) {
+    return false;  // the request may still run: it is left to leak
+  }
+  bool ok = request->ok;
+  *reply = request->reply;
+  CloseHandle(request->done);
+  delete request;
+  return ok;
+}
+
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COPYDATA) {
+    auto* data = reinterpret_cast<COPYDATASTRUCT*>(lParam);
+    if (data->dwData != 1 || !data->lpData) return 0;
+    std::string text(static_cast<const char*>(data->lpData), data->cbData);
+    while (!text.empty() && text.back() == '\0') text.pop_back();
+    size_t newline = text.find('\n');
+    if (newline == std::string::npos) return 0;
+    std::string replyPath = text.substr(0, newline);
+    std::string reply;
+    bool ok = Forward(text.substr(newline + 1), &reply);
+    if (!replyPath.empty()) {
+      FILE* f = std::fopen(replyPath.c_str(), "wb");
+      if (f) {
+        std::fwrite(reply.data(), 1, reply.size(), f);
+        std::fclose(f);
+      }
+    }
+    return ok ? 1 : 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+DWORD WINAPI ControlThread(void*) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = ControlProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TessalyShellDesktop";
+  RegisterClassA(&wc);
+  HWND control = CreateWindowExA(0, "TessalyShellDesktop", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+  SetEvent(controlReady);
+  if (!control) return 1;
+  MSG m;
+  while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main() {
+  if (FAILED(OleInitialize(nullptr))) {
+    std::fprintf(stderr, "shell_desktop: OleInitialize failed\n");
+    return 3;
+  }
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA wc = {};
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_DESKTOP + 1);
+  wc.lpfnWndProc = ProgmanProc;
+  wc.lpszClassName = "Progman";
+  RegisterClassA(&wc);
+
+  int width = GetSystemMetrics(SM_CXSCREEN);
+  int height = GetSystemMetrics(SM_CYSCREEN);
+  progman = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                            width, height, nullptr, nullptr, instance, nullptr);
+  IShellFolder* desktopFolder = nullptr;
+  HRESULT hr = progman ? SHGetDesktopFolder(&desktopFolder) : E_FAIL;
+  if (SUCCEEDED(hr)) {
+    hr = desktopFolder->CreateViewObject(progman, IID_IShellView, reinterpret_cast<void**>(&shellView));
+  }
+  if (SUCCEEDED(hr)) {
+    FOLDERSETTINGS settings = {FVM_ICON, FWF_DESKTOP};
+    RECT area = {0, 0, width, height};
+    hr = shellView->CreateViewWindow(nullptr, &settings, &browser, &area, &defView);
+  }
+  if (FAILED(hr) || !defView) {
+    std::fprintf(stderr, "shell_desktop: cannot create the desktop's view (0x%08lx)\n", static_cast<unsigned long>(hr));
+    return 3;
+  }
+  shellView->UIActivate(SVUIA_ACTIVATE_NOFOCUS);
+  ShowWindow(progman, SW_SHOWNOACTIVATE);
+  UpdateWindow(progman);
+  listView = FindWindowExA(defView, nullptr, "SysListView32", nullptr);
+  if (!listView) {
+    std::fprintf(stderr, "shell_desktop: the view has no list view\n");
+    return 3;
+  }
+  listViewProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingListViewProc)));
+
+  controlReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, ControlThread, nullptr, 0, nullptr);
+  WaitForSingleObject(controlReady, INFINITE);
+
+  MSG m;
+  while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  shellView->Release();
+  desktopFolder->Release();
+  // End the control thread before the process: Wine takes seconds to end a
+  // process whose other thread still waits for messages.
+  PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0);
+  WaitForSingleObject(thread, 5000);
+  CloseHandle(thread);
+  OleUninitialize();
+  return 0;
+}
