@@ -19,11 +19,14 @@ constexpr DWORD kReplaceRetryStepMs = 50;
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// What another program holding the file answers; a read-only target answers
-// the same, and is tried again as well before the replace gives up.
+// What another program holding the file answers.  ReplaceFileA answers
+// ERROR_UNABLE_TO_MOVE_REPLACEMENT when a reader opened the target between its
+// steps; the new file still stands under its own name then, and the next try
+// finds the target gone or free.
 bool IsHeldByAnother(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION ||
-         error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+         error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+         error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
 }
 
 // Whether nothing holds the target against being taken out of its place: a
