@@ -72,6 +72,22 @@ void ShowSnapshotFailure(AppState& app) {
   s.failureMessageOpen = false;
 }
 
+// True when the snapshot of the resolution in force is whole and every icon
+// still stands where it has it (names not read).
+bool SnapshotStillStands(AppState& app) {
+  const SnapshotState& s = app.snapshots;
+  if (s.snapshotKey.empty() || s.snapshotFailed || IsDisplayChangeUnderWay(app)) return false;
+  std::string key;
+  if (!ResolutionHeld(app, app.display.changes) || !app.host.LayoutPathFor(SeenTag(app), key) ||
+      key != s.snapshotKey) {
+    return false;
+  }
+  const auto entry = s.snapshotStore.find(key);
+  if (entry == s.snapshotStore.end()) return false;
+  LayoutWork work(app);
+  return StandsAsCaptured(app.view, entry->second);
+}
+
 void SetLookInterval(AppState& app, unsigned intervalMs) {
   SnapshotState& s = app.snapshots;
   if (s.lookIntervalMs == intervalMs) return;
@@ -132,9 +148,13 @@ void OnLookTimer(AppState& app) {
   if (app.snapshots.lookIntervalMs == 0) return;
   if (app.layoutWork > 0 || LayoutBusy || app.snapshots.failureMessageOpen) return;
   const std::uint64_t start = app.host.NowMs();
-  (void)CaptureSnapshot(app, true);  // a look that fails waits for the next one
-  const std::uint64_t took = app.host.NowMs() - start;
-  const std::uint64_t spaced = std::max<std::uint64_t>(kLookIntervalMs, took * kLookCostRatio);
+  SnapshotState& s = app.snapshots;
+  if (++s.looksWithoutNames >= kLookNamesEvery || !SnapshotStillStands(app)) {
+    s.looksWithoutNames = 0;
+    (void)CaptureSnapshot(app, true);  // a look that fails waits for the next one
+  }
+  s.lookCostMs = (3 * s.lookCostMs + (app.host.NowMs() - start)) / 4;
+  const std::uint64_t spaced = std::max<std::uint64_t>(kLookIntervalMs, s.lookCostMs * kLookCostRatio);
   SetLookInterval(app, static_cast<unsigned>(std::min<std::uint64_t>(spaced, 60000)));
 }
 

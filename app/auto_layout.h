@@ -3,6 +3,7 @@
 // desktop.  What happens at a display change is in display_change.h.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -16,6 +17,10 @@ inline constexpr unsigned kLookTimer = 2;
 // slow shell) is spaced further apart, kLookCostRatio times its own duration.
 inline constexpr unsigned kLookIntervalMs = 2000;
 inline constexpr unsigned kLookCostRatio = 50;
+// A look reads the icons' places alone, and their names too only every so
+// many looks (or when a place has changed): names change seldom, and reading
+// them costs twice what the places cost.
+inline constexpr unsigned kLookNamesEvery = 5;
 
 struct SnapshotState {
   // One layout per "default" file path (the key), compared byte by byte.  An
@@ -38,6 +43,10 @@ struct SnapshotState {
   std::string seenTag;
   // The period of the look timer while it runs, else 0.
   unsigned lookIntervalMs = 0;
+  // Looks since the last that read the names.
+  unsigned looksWithoutNames = 0;
+  // What a look has taken lately, in milliseconds (a running mean).
+  std::uint64_t lookCostMs = 0;
 };
 
 // The last step of start-up: remembers the resolution, restores its layout
@@ -72,7 +81,8 @@ void OnSettingsApplied(AppState& app);
 // hearing of it.  While resolutionAutoCapture is on, the desktop is looked at
 // every kLookIntervalMs or so, when no layout work or display change runs, and
 // the snapshot is refreshed from the look when an icon's name or position
-// differs.  A look that fails is silent.
+// differs (names are read every kLookNamesEvery looks).  A look that fails is
+// silent.
 void OnLookTimer(AppState& app);
 
 // WM_TIMER of the main window: the display change's timer or the look's.

@@ -33,3 +33,20 @@ int CaptureIconLayout(DesktopIconView& view, IconLayout& layout) {
 }
 
 int CaptureIconLayout(IconLayout& layout) { return CaptureIconLayout(GetDesktopIconView(), layout); }
+
+bool StandsAsCaptured(DesktopIconView& view, const IconLayout& captured) {
+  LayoutBusy = 1;
+  bool same = false;
+  if (view.Open()) {
+    same = view.GetItemCount() == static_cast<int>(captured.size());
+    for (size_t i = 0; same && i < captured.size(); ++i) {
+      int x = 0;
+      int y = 0;
+      same = view.ReadItemPosition(captured[i].index, x, y) && x == captured[i].x && y == captured[i].y;
+    }
+    view.Close();
+    same = same && view.IsViewPresent();
+  }
+  LayoutBusy = 0;
+  return same;
+}

@@ -28,8 +28,8 @@ using IconLayout = std::vector<IconEntry>;
 // icons column by column from the left, each column from the top.
 bool ComparePosition(const IconEntry& a, const IconEntry& b);
 
-// Sorts a layout by ComparePosition.  Entries on the same spot keep no
-// particular order.
+// Sorts a layout by ComparePosition.  Entries on the same spot keep their
+// order.
 void SortByPosition(IconLayout& layout);
 
 // True when both hold the same names at the same places in the same order

@@ -124,33 +124,6 @@ class PlaceTable {
   std::vector<int> next;
 };
 
-// Sorts the stored layout by ComparePosition, ties in their order, moving
-// every entry into its place at most once.
-void SortStored(IconLayout& layout) {
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> order(layout.size());
-  for (size_t i = 0; i < layout.size(); ++i) {
-    // Flipping the sign bits orders signed coordinates as unsigned ones.
-    order[i] = {KeyOf({layout[i].x, layout[i].y}) ^ 0x8000000080000000u, static_cast<std::uint32_t>(i)};
-  }
-  // A layout saved from a capture is in this order already.
-  if (std::is_sorted(order.begin(), order.end())) return;
-  std::sort(order.begin(), order.end());
-  // order[i].second: the entry that belongs at i; once there, i.
-  for (size_t start = 0; start < order.size(); ++start) {
-    if (order[start].second == start) continue;
-    IconEntry moving = std::move(layout[start]);
-    size_t i = start;
-    for (;;) {
-      const size_t from = order[i].second;
-      order[i].second = static_cast<std::uint32_t>(i);
-      if (from == start) break;
-      layout[i] = std::move(layout[from]);
-      i = from;
-    }
-    layout[i] = std::move(moving);
-  }
-}
-
 // One restore of a stored layout onto the captured desktop (`working`, in
 // position order; an icon's rank is its position in it).
 class Restorer {
@@ -277,7 +250,7 @@ int RestoreIconLayout(DesktopIconView& view, IconLayout& layout) {
   working.reserve(layout.size());
   int result = -1;
   if (CaptureIconLayout(view, working) >= 0) {
-    SortStored(layout);
+    SortByPosition(layout);
     Restorer restorer(view, working, {screen.width, screen.height});
     restorer.Match(layout);
     // The shell ended: the moves go nowhere, and the restore did not happen.

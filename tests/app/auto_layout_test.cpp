@@ -380,6 +380,11 @@ TEST_F(AutoLayout, ThePeriodicLookFollowsMovesTheHookDoesNotHear) {
   MoveIcon(2, 640, 480);  // a drag and drop on the desktop
   RunTimers(kLookIntervalMs);
   EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[key], DesktopNow())) << Describe(app.snapshots.snapshotStore[key]);
+  // A new name in the same place: the looks read names less often.
+  view.RemoveIcon(2);
+  view.AddIcon("予定表", 640, 480);
+  RunTimers(kLookIntervalMs * kLookNamesEvery);
+  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[key], DesktopNow())) << Describe(app.snapshots.snapshotStore[key]);
 
   // The screen has changed but its WM_DISPLAYCHANGE has not come yet: the
   // look leaves the snapshot of the old resolution as it is.
