@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "engine/screen_size.h"
 #include "framework/files/file_seam.h"
 #include "framework/files/file_system.h"
 #include "framework/files/profile.h"
@@ -110,19 +109,12 @@ int ReadEntries(const char* path, const ProfileText& text, IconLayout& layout) {
 
 }  // namespace
 
-int GetResolutionTag(char* buffer) {
-  const ScreenSize screen = GetScreenSize();
+int GetResolutionTag(ScreenSize screen, char* buffer) {
   std::snprintf(buffer, 32, "%dx%d.qvd", screen.width, screen.height);
   return 1;
 }
 
-int GetLayoutFilePath(const char* name, char* buffer) {
-  char tag[32];
-  GetResolutionTag(tag);
-  return GetLayoutFilePathFor(name, tag, buffer);
-}
-
-int GetLayoutFilePathFor(const char* name, const char* tag, char* buffer) {
+int GetLayoutFilePath(const char* name, const char* tag, char* buffer) {
   char folder[1024];
   if (GetAppDataFolder(nullptr, folder, sizeof folder) != 1) return 0;
   // A path longer than 1023 bytes is cut there.

@@ -15,21 +15,17 @@
 #pragma once
 
 #include "engine/icon_layout.h"
+#include "engine/screen_size.h"
 
-// Formats "<width>x<height>.qvd" of the primary screen (for example
+// Formats "<width>x<height>.qvd" of the desktop size `screen` (for example
 // "1280x1024.qvd") into `buffer`, which must hold 32 bytes.  Returns 1.
-int GetResolutionTag(char* buffer);
+int GetResolutionTag(ScreenSize screen, char* buffer);
 
-// Formats "<app data>\Brindle-Works\Tessaly\<name>.<resolution tag>" into
-// `buffer` (1024 bytes; the text is cut at 1023).  Returns 1, or 0 when the
-// application-data folder is unknown; the buffer is then untouched.  The
-// screen is measured on every call, so after a change of resolution the same
-// name leads to another file.  No folder is created.
-int GetLayoutFilePath(const char* name, char* buffer);
-
-// The same for the resolution tag `tag` (as GetResolutionTag forms it), read
-// from no screen: the file of a resolution that is no longer in force.
-int GetLayoutFilePathFor(const char* name, const char* tag, char* buffer);
+// Formats "<app data>\Brindle-Works\Tessaly\<name>.<tag>" into `buffer`
+// (1024 bytes; the text is cut at 1023), `tag` being a resolution tag as
+// GetResolutionTag forms it.  Returns 1, or 0 when the application-data
+// folder is unknown; the buffer is then untouched.  No folder is created.
+int GetLayoutFilePath(const char* name, const char* tag, char* buffer);
 
 // Writes `layout` (names and places, in its order; not the indexes) to
 // `path`, made whole in memory: the bytes that writing it value by value

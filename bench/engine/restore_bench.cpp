@@ -13,6 +13,9 @@
 
 namespace {
 
+// The desktop the restores park on, as the native build measures its screen.
+constexpr ScreenSize kScreen{1024, 768};
+
 std::pair<int, int> Place(int i) { return {20 + 60 * (i % 40), 20 + 60 * (i / 40)}; }
 
 // Restores `target` onto copies of `desktop`, timing the restore alone (the
@@ -26,7 +29,7 @@ void RunRestore(benchmark::State& state, const MemoryDesktopView& desktop, const
     view = desktop;
     stored = target;
     state.ResumeTiming();
-    RestoreIconLayout(view, stored);
+    if (RestoreIconLayout(view, stored, kScreen) != 0) state.SkipWithError("restore failed");
     benchmark::DoNotOptimize(view);
     state.PauseTiming();
     moves = view.Moves().size();

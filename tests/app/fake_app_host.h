@@ -25,10 +25,7 @@ class FakeAppHost final : public AppHost {
   explicit FakeAppHost(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
   // --- Setting up.
-  void SetResolution(int width, int height) {
-    size_ = {width, height};
-    tag_ = std::to_string(width) + "x" + std::to_string(height) + ".qvd";
-  }
+  void SetResolution(int width, int height) { size_ = {width, height}; }
   void Advance(std::uint64_t ms) { now_ += ms; }
   // Without an application-data folder no "default" path can be formed.
   void SetAppDataKnown(bool known) { appDataKnown_ = known; }
@@ -88,12 +85,10 @@ class FakeAppHost final : public AppHost {
     path = (folder_ / ("default." + tag)).string();
     return true;
   }
-  std::string ResolutionTag() override { return tag_; }
   ScreenSize DesktopSize() override { return size_; }
 
  private:
   std::filesystem::path folder_;
-  std::string tag_ = "1024x768.qvd";
   ScreenSize size_{1024, 768};
   std::uint64_t now_ = 1000000;
   std::map<unsigned, unsigned> timers_;

@@ -214,12 +214,10 @@ TEST(LayoutFile, ResolutionTagFollowsTheDesktop) {
       {"three", {3, {1920, 1080}, {5760, 1080}}, "5760x1080.qvd"},
   };
   for (const Case& c : cases) {
-    OverrideDisplays(&c.displays);
     char tag[32] = "untouched";
-    EXPECT_EQ(GetResolutionTag(tag), 1) << c.what;
+    EXPECT_EQ(GetResolutionTag(DesktopSizeOf(c.displays), tag), 1) << c.what;
     EXPECT_STREQ(tag, c.tag) << c.what;
   }
-  OverrideDisplays(nullptr);
 }
 
 TEST(LayoutFile, PathNamesTheResolution) {
@@ -232,12 +230,12 @@ TEST(LayoutFile, PathNamesTheResolution) {
   const Case cases[] = {{{1280, 1024}, "\\Brindle-Works\\Tessaly\\default.1280x1024.qvd"},
                         {{1024, 768}, "\\Brindle-Works\\Tessaly\\default.1024x768.qvd"}};
   for (const Case& c : cases) {
-    OverrideScreenSize(&c.screen);
+    char tag[32];
+    GetResolutionTag(c.screen, tag);
     char path[1024] = "untouched";
-    EXPECT_EQ(GetLayoutFilePath("default", path), 1);
+    EXPECT_EQ(GetLayoutFilePath("default", tag, path), 1);
     EXPECT_EQ(std::string(path), std::string(folder) + c.ending);
   }
-  OverrideScreenSize(nullptr);
 }
 
 }  // namespace
