@@ -122,14 +122,14 @@ int GetLayoutFilePath(const char* name, const char* tag, char* buffer) {
   return length >= 0 ? 1 : 0;
 }
 
-int SaveLayoutFile(const char* path, const IconLayout& layout) {
+int SaveLayoutFile(const char* path, const IconLayout& layout, FileSeam& files) {
   // The target must take a write (not a folder, not read-only); it is not
   // emptied here.
   CProfile target;
   const int writable = target.Open(path, 0, 0);
   target.Close();
   if (writable != 1) return 0;
-  return ReplaceFileContent(path, FormatLayout(layout)) ? 1 : 0;
+  return ReplaceFileContent(path, FormatLayout(layout), files) ? 1 : 0;
 }
 
 int LoadLayoutFile(const char* path, IconLayout& layout) {

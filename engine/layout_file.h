@@ -16,6 +16,7 @@
 
 #include "engine/icon_layout.h"
 #include "engine/screen_size.h"
+#include "framework/files/file_seam.h"
 
 // Formats "<width>x<height>.qvd" of the desktop size `screen` (for example
 // "1280x1024.qvd") into `buffer`, which must hold 32 bytes.  Returns 1.
@@ -31,11 +32,12 @@ int GetLayoutFilePath(const char* name, const char* tag, char* buffer);
 // `path`, made whole in memory: the bytes that writing it value by value
 // through CProfile gives.  A name is stored as the file keeps it (see
 // StoredProfileValue): without surrounding blanks, and only up to a line
-// break in it.  The new file is written beside the target and replaces it
-// only once it was written whole, so a failed save leaves the previous file
-// byte for byte.  Returns 1 when the layout is on disk, else 0 (a folder of
-// that name, a file that cannot be written, a missing folder, a full disk).
-int SaveLayoutFile(const char* path, const IconLayout& layout);
+// break in it.  The new file is written through `files` beside the target and
+// replaces it only once it was written whole, so a failed save leaves the
+// previous file byte for byte.  Returns 1 when the layout is on disk, else 0
+// (a folder of that name, a file that cannot be written, a missing folder, a
+// full disk).
+int SaveLayoutFile(const char* path, const IconLayout& layout, FileSeam& files = GetRealFileSeam());
 
 // Replaces `layout` with the layout stored at `path`, in file order, each
 // entry's index its entry number.  The file is read once, and every value

@@ -8,8 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "engine/memory_desktop_view.h"
 #include "engine/restore.h"
+#include "tests/support/memory_desktop_view.h"
 
 namespace {
 

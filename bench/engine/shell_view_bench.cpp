@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "engine/capture.h"
-#include "engine/memory_desktop_view.h"
 #include "engine/restore.h"
 #include "engine/screen_size.h"
+#include "tests/support/memory_desktop_view.h"
 #include "tests/support/test_desktop_client.h"
 
 namespace {

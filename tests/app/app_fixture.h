@@ -14,8 +14,8 @@
 #include "app/display_change.h"
 #include "engine/capture.h"
 #include "engine/layout_file.h"
-#include "engine/memory_desktop_view.h"
 #include "tests/app/fake_app_host.h"
+#include "tests/support/memory_desktop_view.h"
 
 class AppFixture : public ::testing::Test {
  protected:

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/memory_desktop_view.h"
+#include "tests/support/memory_desktop_view.h"
 
 namespace {
 

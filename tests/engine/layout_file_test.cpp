@@ -8,8 +8,8 @@
 
 #include "engine/screen_size.h"
 #include "framework/files/special_folders.h"
-#include "framework/files/file_seam.h"
 #include "tests/files/temp_folder.h"
+#include "tests/support/faulty_file_seam.h"
 
 namespace {
 
@@ -94,11 +94,7 @@ TEST(LayoutFile, FailedSaveKeepsThePreviousFile) {
   for (auto step : {FaultyFileSeam::kCreate, FaultyFileSeam::kWrite, FaultyFileSeam::kClose,
                     FaultyFileSeam::kReplace}) {
     FaultyFileSeam faulty(step);
-    int result;
-    {
-      ScopedFileSeam scoped(faulty);
-      result = SaveLayoutFile(path.c_str(), next);
-    }
+    const int result = SaveLayoutFile(path.c_str(), next, faulty);
     ASSERT_TRUE(faulty.Failed()) << "step " << step << " was not taken";
     EXPECT_EQ(result, 0) << "step " << step;
     EXPECT_EQ(ReadBytes(path), before) << "step " << step;

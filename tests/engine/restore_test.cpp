@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "engine/capture.h"
-#include "engine/memory_desktop_view.h"
 #include "engine/screen_size.h"
+#include "tests/support/memory_desktop_view.h"
 
 namespace {
 

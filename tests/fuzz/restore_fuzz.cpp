@@ -12,9 +12,9 @@
 
 #include "engine/capture.h"
 #include "engine/icon_layout.h"
-#include "engine/memory_desktop_view.h"
 #include "engine/restore.h"
 #include "engine/screen_size.h"
+#include "tests/support/memory_desktop_view.h"
 
 #define CHECK(condition) \
   do {                   \
