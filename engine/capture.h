@@ -16,7 +16,7 @@ extern int LayoutBusy;
 // could be opened and was still there at the end (the layout may still be
 // empty), -1 when it could not be opened or went away while it was read (the
 // layout is then empty).  Sets LayoutBusy on entry and clears it on return.
-int CaptureIconLayout(DesktopIconView& view, IconLayout& layout);
+[[nodiscard]] int CaptureIconLayout(DesktopIconView& view, IconLayout& layout);
 
 // The same, on the platform's desktop (GetDesktopIconView).
-int CaptureIconLayout(IconLayout& layout);
+[[nodiscard]] int CaptureIconLayout(IconLayout& layout);

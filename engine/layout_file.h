@@ -37,14 +37,14 @@ int GetLayoutFilePath(const char* name, const char* tag, char* buffer);
 // previous file byte for byte.  Returns 1 when the layout is on disk, else 0
 // (a folder of that name, a file that cannot be written, a missing folder, a
 // full disk).
-int SaveLayoutFile(const char* path, const IconLayout& layout, FileSeam& files = GetRealFileSeam());
+[[nodiscard]] int SaveLayoutFile(const char* path, const IconLayout& layout, FileSeam& files = GetRealFileSeam());
 
 // Replaces `layout` with the layout stored at `path`, in file order, each
 // entry's index its entry number.  The file is read once, and every value
 // as CProfile would read it (ReadProfileFile).  Returns 1 when read, 0 when
 // the file is missing or cannot be opened.  Files without Version "0.01" are
 // read with ReadLayoutText.
-int LoadLayoutFile(const char* path, IconLayout& layout);
+[[nodiscard]] int LoadLayoutFile(const char* path, IconLayout& layout);
 
 // The current format.  IconCount entries are read; missing names come back
 // empty and missing coordinates as 0.  A count beyond what the file can hold

@@ -30,8 +30,8 @@
 // moved), -1 when it could not (nothing is moved then and `layout` keeps its
 // order) or when the desktop went away during the moves (the moves stop
 // there).  LayoutBusy is 0 on return.
-int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen);
+[[nodiscard]] int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen);
 
 // The same, on the platform's desktop (GetDesktopIconView) as it measures
 // now (GetScreenSize).
-int RestoreIconLayout(IconLayout& layout);
+[[nodiscard]] int RestoreIconLayout(IconLayout& layout);

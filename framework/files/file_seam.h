@@ -25,7 +25,7 @@ class FileSeam {
   virtual bool Close(File* file) = 0;
   /// Puts `source` in the place of `target` in one step, replacing it (a
   /// target that another program holds open for a moment is waited for).
-  virtual bool Replace(const char* source, const char* target) = 0;
+  [[nodiscard]] virtual bool Replace(const char* source, const char* target) = 0;
   /// Removes a file; false on failure.
   virtual bool Remove(const char* path) = 0;
 };

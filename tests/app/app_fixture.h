@@ -45,7 +45,7 @@ class AppFixture : public ::testing::Test {
   // The desktop's icons as a layout in position order, as a capture gives it.
   IconLayout DesktopNow() {
     IconLayout layout;
-    CaptureIconLayout(view, layout);
+    EXPECT_EQ(CaptureIconLayout(view, layout), 0) << "the desktop could not be read";
     view.ClearCalls();
     return layout;
   }

@@ -167,7 +167,7 @@ TEST(Restore, ParkingPositionIsTheCornerOfTheScreenGiven) {
 std::vector<MemoryDesktopView::Icon> EndsByExchanges(MemoryDesktopView view, const IconLayout& stored) {
   view.FindDesktopListView();
   IconLayout working;
-  CaptureIconLayout(view, working);
+  EXPECT_EQ(CaptureIconLayout(view, working), 0);
   for (const IconEntry& s : stored) {
     auto match = std::find_if(working.begin(), working.end(), [&s](const IconEntry& e) { return e.name == s.name; });
     if (match == working.end()) continue;
