@@ -2,12 +2,11 @@
 // settings folder that also holds the per-resolution layout files.
 #pragma once
 
+#include "engine/app_folder.h"
 #include "framework/files/file_seam.h"
 #include "framework/files/profile.h"
 
-// Folder names under the per-user application-data folder, and the file name.
-inline constexpr const char* kMakerFolder = "Brindle-Works";
-inline constexpr const char* kProductFolder = "Tessaly";
+// The settings file, in the program's folder (engine/app_folder.h).
 inline constexpr const char* kSettingsFileName = "Tessaly.ini";
 inline constexpr const char* kSettingsSection = "General";
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/app_folder.h"
 #include "framework/files/file_seam.h"
 #include "framework/files/file_system.h"
 #include "framework/files/profile.h"
@@ -118,7 +119,7 @@ int GetLayoutFilePath(const char* name, const char* tag, char* buffer) {
   char folder[1024];
   if (GetAppDataFolder(nullptr, folder, sizeof folder) != 1) return 0;
   // A path longer than 1023 bytes is cut there.
-  const int length = std::snprintf(buffer, 1024, "%s\\%s\\%s\\%s.%s", folder, "Brindle-Works", "Tessaly", name, tag);
+  const int length = std::snprintf(buffer, 1024, "%s\\%s\\%s\\%s.%s", folder, kMakerFolder, kProductFolder, name, tag);
   return length >= 0 ? 1 : 0;
 }
 
