@@ -17,8 +17,6 @@ class FaultyFileSeam : public FileSeam {
   bool Replace(const char* source, const char* target) override;
   bool Remove(const char* path) override;
 
-  /// How many times each step was asked for.
-  int Calls(Step s) const { return calls[s]; }
   /// True once the injected failure has happened.
   bool Failed() const { return failed; }
 
