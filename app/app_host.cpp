@@ -4,14 +4,14 @@
 
 bool AppHost::LayoutPathFor(const std::string& tag, std::string& path) {
   char buffer[1024] = {};
-  if (GetLayoutFilePathFor("default", tag.c_str(), buffer) != 1) return false;
+  if (GetLayoutFilePath("default", tag.c_str(), buffer) != 1) return false;
   path = buffer;
   return true;
 }
 
 std::string AppHost::ResolutionTag() {
   char buffer[1024] = {};
-  GetResolutionTag(buffer);
+  GetResolutionTag(DesktopSize(), buffer);
   return buffer;
 }
 

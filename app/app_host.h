@@ -1,7 +1,9 @@
 // What the commands and the automatic behaviours need from the world around
 // them besides the desktop: message boxes, file dialogs, the queue of hook
-// reports and the per-resolution file names.  The program's implementation
-// works with the main window (main_window.h); tests record the calls.
+// reports, timers, the desktop's size and the per-resolution file names.  The
+// program's implementation works with the main window (main_window.h) and
+// measures the platform's displays; tests record the calls and choose the
+// size.
 #pragma once
 
 #include <cstdint>
@@ -41,8 +43,9 @@ class AppHost {
   virtual bool LayoutPathFor(const std::string& tag, std::string& path);
   /// The same for the current resolution.
   bool DefaultLayoutPath(std::string& path) { return LayoutPathFor(ResolutionTag(), path); }
-  /// The current resolution tag, as "1024x768.qvd", read afresh.
-  virtual std::string ResolutionTag();
-  /// The size of the desktop that the resolution tag names, read afresh.
+  /// The current resolution tag, as "1024x768.qvd": DesktopSize's.
+  std::string ResolutionTag();
+  /// The size of the desktop, measured afresh (by default the platform's,
+  /// GetScreenSize); it names the resolution and places restore's parking.
   virtual ScreenSize DesktopSize();
 };

@@ -21,7 +21,8 @@ void RestoreDefaultQuietly(AppState& app) {
   IconLayout layout;
   if (LoadLayoutFile(path.c_str(), layout) != 1) return;
   LayoutWork work(app);
-  (void)RestoreIconLayout(app.view, layout);  // a restore that fails is passed over in silence
+  // A restore that fails is passed over in silence.
+  (void)RestoreIconLayout(app.view, layout, app.host.DesktopSize());
 }
 
 const std::string& SeenTag(AppState& app) {

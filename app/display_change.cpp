@@ -74,7 +74,7 @@ bool DesktopAtRest(AppState& app) {
 int Restore(AppState& app) {
   MoveCountingView counting(app.view);
   LayoutWork work(app);
-  if (RestoreIconLayout(counting, app.display.stored) < 0) return -1;
+  if (RestoreIconLayout(counting, app.display.stored, app.host.DesktopSize()) < 0) return -1;
   return counting.Moves();
 }
 

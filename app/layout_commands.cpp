@@ -17,7 +17,7 @@ int Capture(AppState& app, IconLayout& layout) {
 
 int Restore(AppState& app, IconLayout& layout) {
   LayoutWork work(app);
-  return RestoreIconLayout(app.view, layout);
+  return RestoreIconLayout(app.view, layout, app.host.DesktopSize());
 }
 
 FileDialogRequest MakeRequest(AppState& app, bool save) {

@@ -17,8 +17,8 @@ const char* kResolutionCaptureKey = "Resolution_AutoCapture";
 const char* kLegacyStartKey = "StartRestore";
 const char* kLegacyResolutionRestoreKey = "AutoRestore";
 
-// Copies the file at `source` to a new file `target` through the file seam.
-bool CopyThroughSeam(const char* source, const char* target) {
+// Copies the file at `source` to a new file `target` through `files`.
+bool CopyThroughSeam(const char* source, const char* target, FileSeam& files) {
   CTextFile in;
   if (!in.Open(source, "rb")) return false;
   std::string bytes;
@@ -28,7 +28,6 @@ bool CopyThroughSeam(const char* source, const char* target) {
   const bool read = std::ferror(in.GetHandle()) == 0;
   in.Close();
   if (!read) return false;
-  FileSeam& files = GetFileSeam();
   FileSeam::File* file = files.Create(target);
   if (!file) return false;
   const bool written = files.Write(file, bytes.data(), bytes.size());
@@ -77,7 +76,7 @@ int AppSettings::SaveTo(const char* userPath) {
   if (writable != 1) return 0;
 
   const std::string temporary = std::string(userPath) + ".new~";
-  bool written = GetPathKind(userPath) == kPathFile ? CopyThroughSeam(userPath, temporary.c_str())
+  bool written = GetPathKind(userPath) == kPathFile ? CopyThroughSeam(userPath, temporary.c_str(), files)
                                                     : profile.Open(temporary.c_str(), 0, 1) == 1;
   if (written && profile.Open(temporary.c_str(), 0, 0) == 1) {
     written = profile.WriteBool(kSettingsSection, kStartKey, startAutoRestore) &&
@@ -89,7 +88,6 @@ int AppSettings::SaveTo(const char* userPath) {
     written = false;
   }
   profile.Close();
-  FileSeam& files = GetFileSeam();
   if (written && GetPathKind(temporary.c_str()) == kPathFile && files.Replace(temporary.c_str(), userPath)) return 1;
   if (GetPathKind(temporary.c_str()) == kPathFile) files.Remove(temporary.c_str());
   return 0;

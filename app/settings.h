@@ -2,11 +2,11 @@
 // settings folder that also holds the per-resolution layout files.
 #pragma once
 
+#include "engine/app_folder.h"
+#include "framework/files/file_seam.h"
 #include "framework/files/profile.h"
 
-// Folder names under the per-user application-data folder, and the file name.
-inline constexpr const char* kMakerFolder = "Brindle-Works";
-inline constexpr const char* kProductFolder = "Tessaly";
+// The settings file, in the program's folder (engine/app_folder.h).
 inline constexpr const char* kSettingsFileName = "Tessaly.ini";
 inline constexpr const char* kSettingsSection = "General";
 
@@ -14,10 +14,14 @@ inline constexpr const char* kSettingsSection = "General";
 inline bool IsOn(int option) { return option == 1; }
 
 struct AppSettings {
+  // Saves write through `files`, which must outlive the settings.
+  explicit AppSettings(FileSeam& files = GetRealFileSeam()) : files(files), profile(files) {}
+
   int startAutoRestore = 0;       // restore the current resolution's layout at start-up
   int resolutionAutoRestore = 0;  // restore the new resolution's layout after a display change
   int resolutionAutoCapture = 0;  // keep a snapshot; write it to the old resolution's file on a change
 
+  FileSeam& files;
   // Every read and write goes through this profile, opened for one load or
   // save and closed at its end.
   CProfile profile;

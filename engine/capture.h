@@ -16,14 +16,14 @@ extern int LayoutBusy;
 // could be opened and was still there at the end (the layout may still be
 // empty), -1 when it could not be opened or went away while it was read (the
 // layout is then empty).  Sets LayoutBusy on entry and clears it on return.
-int CaptureIconLayout(DesktopIconView& view, IconLayout& layout);
+[[nodiscard]] int CaptureIconLayout(DesktopIconView& view, IconLayout& layout);
 
 // The same, on the platform's desktop (GetDesktopIconView).
-int CaptureIconLayout(IconLayout& layout);
+[[nodiscard]] int CaptureIconLayout(IconLayout& layout);
 
 // True when the view holds as many items as `captured` has entries and the
 // item of each entry (by its index) still stands at the entry's place.  Reads
 // the positions alone, not the names: about a third of a capture's cost, for
 // telling whether anything has moved since.  False when the view cannot be
 // read.  Sets LayoutBusy on entry and clears it on return.
-bool StandsAsCaptured(DesktopIconView& view, const IconLayout& captured);
+[[nodiscard]] bool StandsAsCaptured(DesktopIconView& view, const IconLayout& captured);

@@ -1,7 +1,7 @@
 // The engine's access to the desktop icons.  Capture and restore are written
 // against DesktopIconView alone; the Windows build reads the shell's desktop
-// list view across processes, and MemoryDesktopView (memory_desktop_view.h)
-// stands in for it in tests.
+// list view across processes, and MemoryDesktopView
+// (tests/support/memory_desktop_view.h) stands in for it in tests.
 #pragma once
 
 #include <string>

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/screen_size.h"
+#include "engine/app_folder.h"
 #include "framework/files/file_seam.h"
 #include "framework/files/file_system.h"
 #include "framework/files/profile.h"
@@ -110,34 +110,27 @@ int ReadEntries(const char* path, const ProfileText& text, IconLayout& layout) {
 
 }  // namespace
 
-int GetResolutionTag(char* buffer) {
-  const ScreenSize screen = GetScreenSize();
+int GetResolutionTag(ScreenSize screen, char* buffer) {
   std::snprintf(buffer, 32, "%dx%d.qvd", screen.width, screen.height);
   return 1;
 }
 
-int GetLayoutFilePath(const char* name, char* buffer) {
-  char tag[32];
-  GetResolutionTag(tag);
-  return GetLayoutFilePathFor(name, tag, buffer);
-}
-
-int GetLayoutFilePathFor(const char* name, const char* tag, char* buffer) {
+int GetLayoutFilePath(const char* name, const char* tag, char* buffer) {
   char folder[1024];
   if (GetAppDataFolder(nullptr, folder, sizeof folder) != 1) return 0;
   // A path longer than 1023 bytes is cut there.
-  const int length = std::snprintf(buffer, 1024, "%s\\%s\\%s\\%s.%s", folder, "Brindle-Works", "Tessaly", name, tag);
+  const int length = std::snprintf(buffer, 1024, "%s\\%s\\%s\\%s.%s", folder, kMakerFolder, kProductFolder, name, tag);
   return length >= 0 ? 1 : 0;
 }
 
-int SaveLayoutFile(const char* path, const IconLayout& layout) {
+int SaveLayoutFile(const char* path, const IconLayout& layout, FileSeam& files) {
   // The target must take a write (not a folder, not read-only); it is not
   // emptied here.
   CProfile target;
   const int writable = target.Open(path, 0, 0);
   target.Close();
   if (writable != 1) return 0;
-  return ReplaceFileContent(path, FormatLayout(layout)) ? 1 : 0;
+  return ReplaceFileContent(path, FormatLayout(layout), files) ? 1 : 0;
 }
 
 int LoadLayoutFile(const char* path, IconLayout& layout) {

@@ -15,38 +15,36 @@
 #pragma once
 
 #include "engine/icon_layout.h"
+#include "engine/screen_size.h"
+#include "framework/files/file_seam.h"
 
-// Formats "<width>x<height>.qvd" of the primary screen (for example
+// Formats "<width>x<height>.qvd" of the desktop size `screen` (for example
 // "1280x1024.qvd") into `buffer`, which must hold 32 bytes.  Returns 1.
-int GetResolutionTag(char* buffer);
+int GetResolutionTag(ScreenSize screen, char* buffer);
 
-// Formats "<app data>\Brindle-Works\Tessaly\<name>.<resolution tag>" into
-// `buffer` (1024 bytes; the text is cut at 1023).  Returns 1, or 0 when the
-// application-data folder is unknown; the buffer is then untouched.  The
-// screen is measured on every call, so after a change of resolution the same
-// name leads to another file.  No folder is created.
-int GetLayoutFilePath(const char* name, char* buffer);
-
-// The same for the resolution tag `tag` (as GetResolutionTag forms it), read
-// from no screen: the file of a resolution that is no longer in force.
-int GetLayoutFilePathFor(const char* name, const char* tag, char* buffer);
+// Formats "<app data>\Brindle-Works\Tessaly\<name>.<tag>" into `buffer`
+// (1024 bytes; the text is cut at 1023), `tag` being a resolution tag as
+// GetResolutionTag forms it.  Returns 1, or 0 when the application-data
+// folder is unknown; the buffer is then untouched.  No folder is created.
+int GetLayoutFilePath(const char* name, const char* tag, char* buffer);
 
 // Writes `layout` (names and places, in its order; not the indexes) to
 // `path`, made whole in memory: the bytes that writing it value by value
 // through CProfile gives.  A name is stored as the file keeps it (see
 // StoredProfileValue): without surrounding blanks, and only up to a line
-// break in it.  The new file is written beside the target and replaces it
-// only once it was written whole, so a failed save leaves the previous file
-// byte for byte.  Returns 1 when the layout is on disk, else 0 (a folder of
-// that name, a file that cannot be written, a missing folder, a full disk).
-int SaveLayoutFile(const char* path, const IconLayout& layout);
+// break in it.  The new file is written through `files` beside the target and
+// replaces it only once it was written whole, so a failed save leaves the
+// previous file byte for byte.  Returns 1 when the layout is on disk, else 0
+// (a folder of that name, a file that cannot be written, a missing folder, a
+// full disk).
+[[nodiscard]] int SaveLayoutFile(const char* path, const IconLayout& layout, FileSeam& files = GetRealFileSeam());
 
 // Replaces `layout` with the layout stored at `path`, in file order, each
 // entry's index its entry number.  The file is read once, and every value
 // as CProfile would read it (ReadProfileFile).  Returns 1 when read, 0 when
 // the file is missing or cannot be opened.  Files without Version "0.01" are
 // read with ReadLayoutText.
-int LoadLayoutFile(const char* path, IconLayout& layout);
+[[nodiscard]] int LoadLayoutFile(const char* path, IconLayout& layout);
 
 // The current format.  IconCount entries are read; missing names come back
 // empty and missing coordinates as 0.  A count beyond what the file can hold

@@ -240,8 +240,7 @@ class Restorer {
 
 }  // namespace
 
-int RestoreIconLayout(DesktopIconView& view, IconLayout& layout) {
-  const ScreenSize screen = GetScreenSize();
+int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen) {
   LayoutBusy = 1;
   view.FindDesktopListView();
 
@@ -260,4 +259,4 @@ int RestoreIconLayout(DesktopIconView& view, IconLayout& layout) {
   return result;
 }
 
-int RestoreIconLayout(IconLayout& layout) { return RestoreIconLayout(GetDesktopIconView(), layout); }
+int RestoreIconLayout(IconLayout& layout) { return RestoreIconLayout(GetDesktopIconView(), layout, GetScreenSize()); }

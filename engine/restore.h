@@ -3,6 +3,7 @@
 
 #include "engine/desktop_icon_view.h"
 #include "engine/icon_layout.h"
+#include "engine/screen_size.h"
 
 // Moves every desktop icon whose name (byte for byte, case-sensitive) is
 // stored in `layout` to its stored place.  Stored entries are taken in
@@ -16,20 +17,21 @@
 // straight to where it ends, when that place is free: an icon already on its
 // place is not moved, an unchanged desktop gets no move.  Where icons stand
 // on each other's places in a ring, one of them first goes to the parking
-// position (the screen's width and height, just beyond its bottom-right
-// corner) and comes last.  So a restore sends the number of icons out of
-// place plus one move per ring; no move lands on another icon, except when
-// the stored layout itself puts two icons on one place or icons were stacked
-// before.  Icons are found by name and by place through hash tables: apart
-// from sorting the layout, time and memory grow linearly with the icons and
-// entries.
+// position and comes last: (`screen`'s width, height), just beyond the
+// bottom-right corner of the desktop, whose size the caller measures.  So a
+// restore sends the number of icons out of place plus one move per ring; no
+// move lands on another icon, except when the stored layout itself puts two
+// icons on one place or icons were stacked before.  Icons are found by name
+// and by place through hash tables: apart from sorting the layout, time and
+// memory grow linearly with the icons and entries.
 //
 // `layout` comes back sorted by ComparePosition, its entries unchanged.
 // Returns 0 when the desktop could be captured (whether or not anything
 // moved), -1 when it could not (nothing is moved then and `layout` keeps its
 // order) or when the desktop went away during the moves (the moves stop
 // there).  LayoutBusy is 0 on return.
-int RestoreIconLayout(DesktopIconView& view, IconLayout& layout);
+[[nodiscard]] int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen);
 
-// The same, on the platform's desktop (GetDesktopIconView).
-int RestoreIconLayout(IconLayout& layout);
+// The same, on the platform's desktop (GetDesktopIconView) as it measures
+// now (GetScreenSize).
+[[nodiscard]] int RestoreIconLayout(IconLayout& layout);

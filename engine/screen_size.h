@@ -1,7 +1,8 @@
-// The size of the desktop that layouts are kept for, as the engine sees it.
-// The platform's backend tells what displays there are (the Windows build asks
-// GetSystemMetrics; the portable build has one screen of 1024 x 768), and
-// tests in either build may choose that answer.
+// The size of the desktop that layouts are kept for.  The platform's backend
+// tells what displays there are (the Windows build asks GetSystemMetrics; the
+// portable build has one screen of 1024 x 768).  The engine never asks on its
+// own: the program measures the desktop (AppHost::DesktopSize) and hands the
+// size to the code that needs it, and tests hand in the size they choose.
 #pragma once
 
 struct ScreenSize {
@@ -22,13 +23,9 @@ struct DisplayMetrics {
 // not show the second monitor's icons.
 ScreenSize DesktopSizeOf(const DisplayMetrics& displays);
 
-// The desktop's size for the displays as they are now (asked anew on every
-// call), or as a test chose them.
-ScreenSize GetScreenSize();
+// The platform's displays as they are now, asked anew on every call
+// (screen_size_win.cpp, screen_size_posix.cpp).
+DisplayMetrics QueryDisplays();
 
-// Makes the platform's displays read as `displays` until it is called again;
-// null returns to the platform's answer.  For tests: the program never calls
-// it.
-void OverrideDisplays(const DisplayMetrics* displays);
-// The same for one monitor of `size`.
-void OverrideScreenSize(const ScreenSize* size);
+// DesktopSizeOf(QueryDisplays()).
+ScreenSize GetScreenSize();

@@ -13,6 +13,9 @@
 
 namespace {
 
+// The desktop the restores park on, as the native build measures its screen.
+constexpr ScreenSize kScreen{1024, 768};
+
 std::pair<int, int> Place(int i) { return {20 + 60 * (i % 40), 20 + 60 * (i / 40)}; }
 
 // A desktop held in a plain list, which counts the moves it is sent and keeps
@@ -65,7 +68,7 @@ void RunRestore(benchmark::State& state, const BenchDesktop& desktop, const Icon
     view = desktop;
     stored = target;
     state.ResumeTiming();
-    RestoreIconLayout(view, stored);
+    if (RestoreIconLayout(view, stored, kScreen) != 0) state.SkipWithError("restore failed");
     benchmark::DoNotOptimize(view);
     moves = view.Moves();
   }

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "engine/capture.h"
-#include "engine/memory_desktop_view.h"
 #include "engine/restore.h"
 #include "engine/screen_size.h"
+#include "tests/support/memory_desktop_view.h"
 #include "tests/support/test_desktop_client.h"
 
 namespace {
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
   MemoryDesktopView dryRun;
   for (const auto& icon : arrangementA) dryRun.AddIcon(icon.name, icon.x, icon.y);
   IconLayout stored = layoutB;
-  RestoreIconLayout(dryRun, stored);
+  if (RestoreIconLayout(dryRun, stored, GetScreenSize()) != 0) return 1;
   const auto moves = dryRun.Moves();
 
   testsupport::TestDesktop desktop;
@@ -121,9 +121,9 @@ int main(int argc, char** argv) {
   IconLayout layout;
   for (int round = 0; round < rounds; ++round) {
     auto start = Clock::now();
-    CaptureIconLayout(layout);
+    const int captured = CaptureIconLayout(layout);
     capture.engine.push_back(MillisecondsSince(start));
-    if (static_cast<int>(layout.size()) != icons) {
+    if (captured != 0 || static_cast<int>(layout.size()) != icons) {
       std::fprintf(stderr, "captured %zu icons of %d\n", layout.size(), icons);
       return 1;
     }
@@ -134,16 +134,20 @@ int main(int argc, char** argv) {
     // The desktop stands in A before each timed restore.
     stored = layoutB;
     start = Clock::now();
-    RestoreIconLayout(stored);
+    int restored = RestoreIconLayout(stored);
     restore.engine.push_back(MillisecondsSince(start));
     stored = layoutA;
-    RestoreIconLayout(stored);
+    restored |= RestoreIconLayout(stored);
     start = Clock::now();
     CaptureFloor();
     MovesFloor(moves);
     restore.floor.push_back(MillisecondsSince(start));
     stored = layoutA;
-    RestoreIconLayout(stored);
+    restored |= RestoreIconLayout(stored);
+    if (restored != 0) {
+      std::fprintf(stderr, "a restore failed: the test desktop went away\n");
+      return 1;
+    }
   }
   Print("capture", capture);
   Print("restore", restore);

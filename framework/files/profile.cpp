@@ -76,7 +76,7 @@ int CProfile::GetString(const char* section, const char* key, const char* defaul
 }
 
 int CProfile::WriteString(const char* section, const char* key, const char* value) {
-  return profilebackend::WriteString(section, key, value, path.c_str());
+  return profilebackend::WriteString(section, key, value, path.c_str(), files);
 }
 
 int CProfile::GetInt(const char* section, const char* key, int defaultValue) {
@@ -173,7 +173,7 @@ int CProfile::RewriteWithout(const char* section, const char* key) {
   }
   file.Close();
 
-  if (!ReplaceFileContent(path.c_str(), kept)) return 0;
+  if (!ReplaceFileContent(path.c_str(), kept, files)) return 0;
   return matched ? 1 : 0;
 }
 

@@ -7,17 +7,20 @@
 // names the file by its path; no file stays open between calls.  A file is
 // never rewritten in place: a removal, and on other systems every write,
 // goes through a temporary file that replaces the old one only when it was
-// written whole (file_seam.h).  Paths are full paths: Windows looks for a
+// written whole, through the file seam the profile was given (file_seam.h;
+// the system's by default).  Paths are full paths: Windows looks for a
 // bare file name in its own folder, other systems in the current one.
 #pragma once
 
 #include <string>
 
+#include "framework/files/file_seam.h"
 #include "framework/files/profile_text.h"
 
 class CProfile {
  public:
-  CProfile() = default;
+  // The profile writes through `files`, which must outlive it.
+  explicit CProfile(FileSeam& files = GetRealFileSeam()) : files(files) {}
   ~CProfile() = default;
   CProfile(const CProfile&) = delete;
   CProfile& operator=(const CProfile&) = delete;
@@ -64,6 +67,7 @@ class CProfile {
  private:
   int RewriteWithout(const char* section, const char* key);
 
+  FileSeam& files;
   std::string path;
 };
 

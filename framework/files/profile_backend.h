@@ -6,13 +6,16 @@
 
 #include <string>
 
+#include "framework/files/file_seam.h"
+
 namespace profilebackend {
 
 // GetPrivateProfileStringA(section, key, default, buffer, size, path).
 int GetString(const char* section, const char* key, const char* defaultText, char* buffer, int size,
               const char* path);
-// WritePrivateProfileStringA(section, key, value, path).
-int WriteString(const char* section, const char* key, const char* value, const char* path);
+// WritePrivateProfileStringA(section, key, value, path); where the backend
+// rewrites the file itself, it does so through `files`.
+int WriteString(const char* section, const char* key, const char* value, const char* path, FileSeam& files);
 // Opens the existing file once with the asked access and closes it; with
 // readOnly 0 and truncate non-zero it is emptied.  True when it opened.
 bool ProbeFile(const char* path, int readOnly, int truncate);

@@ -85,7 +85,7 @@ int GetString(const char* section, const char* key, const char* defaultText, cha
   return GetFromParsed(bytes, section, key, defaultText, buffer, size);
 }
 
-int WriteString(const char* section, const char* key, const char* value, const char* path) {
+int WriteString(const char* section, const char* key, const char* value, const char* path, FileSeam& files) {
   if (section == nullptr || path[0] == '\0') return 0;
   std::string bytes;
   ReadResult read = ReadFile(path, bytes);
@@ -96,7 +96,7 @@ int WriteString(const char* section, const char* key, const char* value, const c
   ProfileText text = Parsed(bytes);
   if (!text.Set(section, key, value) && exists) return 1;
   std::string formatted = text.Format();
-  if (!ReplaceFileContent(path, formatted)) return 0;
+  if (!ReplaceFileContent(path, formatted, files)) return 0;
   Remember(std::move(formatted));
   return 1;
 }

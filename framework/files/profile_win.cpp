@@ -36,7 +36,8 @@ int GetString(const char* section, const char* key, const char* defaultText, cha
   return static_cast<int>(GetPrivateProfileStringA(section, key, defaultText, buffer, static_cast<DWORD>(size), path));
 }
 
-int WriteString(const char* section, const char* key, const char* value, const char* path) {
+// The system writes the file in place, not through the seam.
+int WriteString(const char* section, const char* key, const char* value, const char* path, FileSeam&) {
   return WritePrivateProfileStringA(section, key, value, path);
 }
 

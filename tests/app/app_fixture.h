@@ -4,18 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "app/app_state.h"
 #include "app/display_change.h"
 #include "engine/capture.h"
 #include "engine/layout_file.h"
-#include "engine/memory_desktop_view.h"
 #include "tests/app/fake_app_host.h"
+#include "tests/files/fault_sweep.h"
+#include "tests/files/temp_folder.h"
+#include "tests/support/memory_desktop_view.h"
+
+using testfiles::ReadBytes;
+using testfiles::WriteBytes;
 
 class AppFixture : public ::testing::Test {
  protected:
@@ -32,20 +35,10 @@ class AppFixture : public ::testing::Test {
     if (LoadLayoutFile(path.c_str(), layout) != 1) layout.clear();
     return layout;
   }
-  static std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  static void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-  }
   // The desktop's icons as a layout in position order, as a capture gives it.
   IconLayout DesktopNow() {
     IconLayout layout;
-    CaptureIconLayout(view, layout);
+    EXPECT_EQ(CaptureIconLayout(view, layout), 0) << "the desktop could not be read";
     view.ClearCalls();
     return layout;
   }
@@ -82,7 +75,7 @@ class AppFixture : public ::testing::Test {
 
   static constexpr std::uint64_t kStepMs = 50;
 
-  ScratchFolder folder;
+  testfiles::TempFolder folder;
   MemoryDesktopView view;
   AppSettings settings;
   FakeAppHost host{folder.Path()};

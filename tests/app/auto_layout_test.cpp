@@ -20,7 +20,7 @@ TEST_F(AutoLayout, WithEveryOptionOffNothingHappens) {
   EXPECT_TRUE(view.Calls().empty()) << view.toString();
   EXPECT_TRUE(host.Messages().empty());
   EXPECT_TRUE(app.snapshots.snapshotKey.empty());
-  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+  EXPECT_TRUE(testfiles::ListFolder(folder.Path()).empty());
 }
 
 TEST_F(AutoLayout, StartupRestoresTheCurrentResolutionsFileThenTakesTheFirstSnapshot) {
@@ -110,14 +110,14 @@ TEST_F(AutoLayout, DisplayChangeWithCaptureOffWritesNothingAndKeepsTheKey) {
   settings.resolutionAutoCapture = 0;
   OnDisplayChange(app);
   OnDisplayChange(app);
-  EXPECT_FALSE(std::filesystem::exists(host.PathFor(1024, 768)));
+  EXPECT_FALSE(testfiles::Exists(host.PathFor(1024, 768)));
   EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(1024, 768));
 }
 
 TEST_F(AutoLayout, AFailedSnapshotIsNeverWrittenOverTheStoredFile) {
   const std::string stored = host.PathFor(1024, 768);
   ASSERT_EQ(SaveLayoutFile(stored.c_str(), DesktopNow()), 1);
-  const std::string before = Bytes(stored);
+  const std::string before = ReadBytes(stored);
   settings.resolutionAutoCapture = 1;
   TakeSnapshot(app);  // a good snapshot first
   view.SetPresent(false);
@@ -129,7 +129,7 @@ TEST_F(AutoLayout, AFailedSnapshotIsNeverWrittenOverTheStoredFile) {
   ChangeResolution(800, 600);
   FinishDisplayChange();
 
-  EXPECT_EQ(Bytes(stored), before);
+  EXPECT_EQ(ReadBytes(stored), before);
   EXPECT_TRUE(app.snapshots.snapshotKey.empty() || app.snapshots.snapshotKey == host.PathFor(800, 600));
 }
 
@@ -212,7 +212,7 @@ TEST_F(AutoLayout, AChangeDuringARestoreWritesTheSnapshotFromBeforeIt) {
   TakeSnapshot(app);
   const IconLayout before = DesktopNow();
   ASSERT_EQ(SaveLayoutFile(host.PathFor(1024, 768).c_str(), IconLayout{{0, "Notes", 600, 600}, {1, "Mail", 700, 600}}), 1);
-  const std::string stored1024 = Bytes(host.PathFor(1024, 768));
+  const std::string stored1024 = ReadBytes(host.PathFor(1024, 768));
   bool changed = false;
   view.AfterMove([&](int) {
     if (changed) return;
@@ -228,8 +228,8 @@ TEST_F(AutoLayout, AChangeDuringARestoreWritesTheSnapshotFromBeforeIt) {
 
   EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), before))
       << "written:\n" << Describe(Stored(host.PathFor(1024, 768))) << "taken before the change:\n" << Describe(before);
-  EXPECT_NE(Bytes(host.PathFor(1024, 768)), stored1024);
-  EXPECT_FALSE(std::filesystem::exists(host.PathFor(800, 600)));
+  EXPECT_NE(ReadBytes(host.PathFor(1024, 768)), stored1024);
+  EXPECT_FALSE(testfiles::Exists(host.PathFor(800, 600)));
   EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(800, 600));
   EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[host.PathFor(800, 600)], DesktopNow()));
 }
@@ -243,7 +243,7 @@ TEST_F(AutoLayout, ChangesInARowWriteTheOldSnapshotOnceAndRestoreTheLastResoluti
   TakeSnapshot(app);
   const IconLayout before = DesktopNow();
   ASSERT_EQ(SaveLayoutFile(host.PathFor(800, 600).c_str(), IconLayout{{0, "Notes", 300, 300}}), 1);
-  const std::string stored800 = Bytes(host.PathFor(800, 600));
+  const std::string stored800 = ReadBytes(host.PathFor(800, 600));
 
   ChangeResolution(800, 600);
   MoveIcon(0, 500, 20);  // the shell lays the desktop out for 800x600
@@ -254,7 +254,7 @@ TEST_F(AutoLayout, ChangesInARowWriteTheOldSnapshotOnceAndRestoreTheLastResoluti
   FinishDisplayChange();
 
   EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), before)) << Describe(Stored(host.PathFor(1024, 768)));
-  EXPECT_EQ(Bytes(host.PathFor(800, 600)), stored800);
+  EXPECT_EQ(ReadBytes(host.PathFor(800, 600)), stored800);
   EXPECT_TRUE(SameIcons(DesktopNow(), before)) << view.toString();
   EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(1024, 768));
 }
@@ -265,7 +265,7 @@ TEST_F(AutoLayout, ChangesInARowWriteTheOldSnapshotOnceAndRestoreTheLastResoluti
 TEST_F(AutoLayout, AChangeWhileTheFailureMessageIsOpenIsCarriedOut) {
   settings.resolutionAutoCapture = 1;
   ASSERT_EQ(SaveLayoutFile(host.PathFor(1024, 768).c_str(), IconLayout{{0, "Notes", 600, 600}}), 1);
-  const std::string stored1024 = Bytes(host.PathFor(1024, 768));
+  const std::string stored1024 = ReadBytes(host.PathFor(1024, 768));
   TakeSnapshot(app);
   view.SetPresent(false);
   host.WhileMessageOpen([&] {
@@ -276,7 +276,7 @@ TEST_F(AutoLayout, AChangeWhileTheFailureMessageIsOpenIsCarriedOut) {
   TakeSnapshot(app);
 
   EXPECT_EQ(host.Messages().size(), 1u);
-  EXPECT_EQ(Bytes(host.PathFor(1024, 768)), stored1024);
+  EXPECT_EQ(ReadBytes(host.PathFor(1024, 768)), stored1024);
   EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(800, 600));
   EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[host.PathFor(800, 600)], DesktopNow()));
 }

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -22,13 +21,11 @@ class FakeAppHost final : public AppHost {
     std::string caption;
   };
 
-  explicit FakeAppHost(std::filesystem::path folder) : folder_(std::move(folder)) {}
+  // `folder` in the program's form (tests/files/temp_folder.h).
+  explicit FakeAppHost(std::string folder) : folder_(std::move(folder)) {}
 
   // --- Setting up.
-  void SetResolution(int width, int height) {
-    size_ = {width, height};
-    tag_ = std::to_string(width) + "x" + std::to_string(height) + ".qvd";
-  }
+  void SetResolution(int width, int height) { size_ = {width, height}; }
   void Advance(std::uint64_t ms) { now_ += ms; }
   // Without an application-data folder no "default" path can be formed.
   void SetAppDataKnown(bool known) { appDataKnown_ = known; }
@@ -42,8 +39,6 @@ class FakeAppHost final : public AppHost {
   const std::vector<Message>& Messages() const { return messages_; }
   const std::vector<FileDialogRequest>& FileDialogs() const { return fileDialogs_; }
   size_t PendingReports() const { return reports_.size(); }
-  // The running timers: id and period.
-  const std::map<unsigned, unsigned>& Timers() const { return timers_; }
   bool TimerRunning(unsigned id) const { return timers_.count(id) != 0; }
   // Handles each running timer whose period has passed since it started or
   // last went off, as the message loop would.
@@ -56,7 +51,7 @@ class FakeAppHost final : public AppHost {
     }
   }
   std::string PathFor(int width, int height) const {
-    return (folder_ / ("default." + std::to_string(width) + "x" + std::to_string(height) + ".qvd")).string();
+    return folder_ + "\\default." + std::to_string(width) + "x" + std::to_string(height) + ".qvd";
   }
 
   // --- AppHost.
@@ -85,15 +80,13 @@ class FakeAppHost final : public AppHost {
   void StopTimer(unsigned id) override { timers_.erase(id); }
   bool LayoutPathFor(const std::string& tag, std::string& path) override {
     if (!appDataKnown_) return false;
-    path = (folder_ / ("default." + tag)).string();
+    path = folder_ + "\\default." + tag;
     return true;
   }
-  std::string ResolutionTag() override { return tag_; }
   ScreenSize DesktopSize() override { return size_; }
 
  private:
-  std::filesystem::path folder_;
-  std::string tag_ = "1024x768.qvd";
+  std::string folder_;
   ScreenSize size_{1024, 768};
   std::uint64_t now_ = 1000000;
   std::map<unsigned, unsigned> timers_;
@@ -104,26 +97,4 @@ class FakeAppHost final : public AppHost {
   std::function<void()> whileMessageOpen_;
   std::vector<Message> messages_;
   std::vector<FileDialogRequest> fileDialogs_;
-};
-
-// A fresh, empty folder that is removed with the object.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    static int serial = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("tessaly_app_test_" + std::to_string(reinterpret_cast<std::uintptr_t>(this) & 0xFFFFF) + "_" +
-             std::to_string(++serial));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& Path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
 };

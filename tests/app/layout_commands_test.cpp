@@ -1,5 +1,7 @@
 #include "app/layout_commands.h"
 
+#include <filesystem>
+
 #include "app/auto_layout.h"
 #include "tests/app/app_fixture.h"
 
@@ -26,11 +28,12 @@ TEST_F(LayoutCommands, SaveReportsACaptureFailureAndLeavesTheFileAlone) {
   ASSERT_EQ(host.Messages().size(), 1u);
   EXPECT_EQ(host.Messages()[0].text, "アイコン位置の取得に失敗しました");
   EXPECT_EQ(host.Messages()[0].caption, "エラー");
-  EXPECT_EQ(Bytes(path), "[QVD-Fomat]\r\nVersion=0.01\r\n");
+  EXPECT_EQ(ReadBytes(path), "[QVD-Fomat]\r\nVersion=0.01\r\n");
 }
 
 TEST_F(LayoutCommands, SaveReportsAFileThatCannotBeWritten) {
-  std::filesystem::create_directory(host.PathFor(1024, 768));  // a folder in the file's place
+  // A folder in the file's place.
+  std::filesystem::create_directory(testfiles::TempFolder::NativePath(host.PathFor(1024, 768)));
   SaveDefaultLayout(app);
   ASSERT_EQ(host.Messages().size(), 1u);
   EXPECT_EQ(host.Messages()[0].text, "アイコン位置の保存に失敗しました");
@@ -96,7 +99,7 @@ TEST_F(LayoutCommands, SaveAsCancelledCapturesAndShowsNothing) {
   EXPECT_EQ(host.FileDialogs().size(), 1u);
   EXPECT_TRUE(view.Calls().empty());
   EXPECT_TRUE(host.Messages().empty());
-  EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+  EXPECT_TRUE(testfiles::ListFolder(folder.Path()).empty());
 }
 
 TEST_F(LayoutCommands, FileDialogsOfferTheCurrentResolutionsFiles) {
@@ -127,7 +130,7 @@ TEST_F(LayoutCommands, FilterEndsInTwoNulsForAnyTag) {
 }
 
 TEST_F(LayoutCommands, SaveAsWritesTheChosenFileAndRestoreFromReadsIt) {
-  const std::string chosen = folder.File("mine.1024x768.qvd");
+  const std::string chosen = folder / "mine.1024x768.qvd";
   host.AnswerFileDialog(chosen);
   SaveLayoutAs(app);
   const IconLayout saved = DesktopNow();
@@ -141,10 +144,10 @@ TEST_F(LayoutCommands, SaveAsWritesTheChosenFileAndRestoreFromReadsIt) {
 }
 
 TEST_F(LayoutCommands, SaveAsAndRestoreFromUseTheNamedCaptionOnFailure) {
-  host.AnswerFileDialog(folder.File("missing.qvd"));
+  host.AnswerFileDialog(folder / "missing.qvd");
   RestoreLayoutFrom(app);
-  std::filesystem::create_directory(folder.File("folder.qvd"));
-  host.AnswerFileDialog(folder.File("folder.qvd"));
+  std::filesystem::create_directory(testfiles::TempFolder::NativePath(folder / "folder.qvd"));
+  host.AnswerFileDialog(folder / "folder.qvd");
   SaveLayoutAs(app);
   view.SetPresent(false);
   SaveLayoutAs(app);
@@ -191,7 +194,7 @@ class QuietCommands : public AppFixture, public ::testing::WithParamInterface<Qu
         view.SetPresent(false);
         break;
       case Before::kFolderInFilesPlace:
-        std::filesystem::create_directory(host.PathFor(1024, 768));
+        std::filesystem::create_directory(testfiles::TempFolder::NativePath(host.PathFor(1024, 768)));
         break;
       case Before::kNoAppDataFolder:
         host.SetAppDataKnown(false);
@@ -208,7 +211,7 @@ TEST_P(QuietCommands, ReportTheOutcomeWithoutAMessage) {
   const QuietCase& c = GetParam();
   SCOPED_TRACE(c.what);
   Arrange(c.before);
-  const std::string file = *c.file ? folder.File(c.file) : "";
+  const std::string file = *c.file ? folder / c.file : "";
   view.ClearCalls();
   const bool result = c.save ? SaveLayoutQuietly(app, file) : RestoreLayoutQuietly(app, file);
   EXPECT_EQ(result, c.result);

@@ -65,8 +65,8 @@ TEST(SettingsFaults, FailedSaveAtAnyCallKeepsTheSettingsFile) {
 
     FaultSweep sweep = testfiles::SweepFileFaults(
         prepare,
-        [&] {
-          AppSettings settings;
+        [&](FileSeam& files) {
+          AppSettings settings(files);
           settings.startAutoRestore = 1;
           settings.resolutionAutoRestore = 1;
           settings.resolutionAutoCapture = 1;

@@ -3,25 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "tests/app/fake_app_host.h"
+#include "tests/files/temp_folder.h"
 
 namespace {
 
-void WriteText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testfiles::ReadBytes;
+using testfiles::TempFolder;
+using testfiles::WriteBytes;
 
 // The value of `key` in section General as the profile reads it, or "<absent>".
 std::string ValueOf(const std::string& path, const char* key) {
@@ -51,9 +41,9 @@ std::ostream& operator<<(std::ostream& out, const Options& o) {
 
 class Settings : public ::testing::Test {
  protected:
-  ScratchFolder folder;
-  std::string user = folder.File("Tessaly.ini");
-  std::string program = folder.File("program.ini");
+  TempFolder folder;
+  std::string user = folder / "Tessaly.ini";
+  std::string program = folder / "program.ini";
   AppSettings settings;
 };
 
@@ -77,7 +67,7 @@ const LoadCase kLoadCases[] = {
 
 TEST_F(Settings, LoadReadsNewKeysWithLegacyKeysAsTheirDefaults) {
   for (const LoadCase& c : kLoadCases) {
-    WriteText(user, c.text);
+    WriteBytes(user, c.text);
     AppSettings loaded;
     EXPECT_EQ(loaded.LoadFrom(user.c_str(), program.c_str()), 1) << c.text;
     EXPECT_EQ(OptionsOf(loaded), c.loaded) << c.text;
@@ -85,7 +75,7 @@ TEST_F(Settings, LoadReadsNewKeysWithLegacyKeysAsTheirDefaults) {
 }
 
 TEST_F(Settings, MissingKeysKeepTheValuesHeldBeforeTheLoad) {
-  WriteText(user, "[General]\nResolution_AutoCapture=false\n");
+  WriteBytes(user, "[General]\nResolution_AutoCapture=false\n");
   settings.startAutoRestore = 1;
   settings.resolutionAutoRestore = 1;
   settings.resolutionAutoCapture = 1;
@@ -94,15 +84,15 @@ TEST_F(Settings, MissingKeysKeepTheValuesHeldBeforeTheLoad) {
 }
 
 TEST_F(Settings, MissingPerUserFileCountsAsOpenedAndTheProgramFolderFileIsNotRead) {
-  WriteText(program, "[General]\nStart_AutoRestore=true\n");
+  WriteBytes(program, "[General]\nStart_AutoRestore=true\n");
   EXPECT_EQ(settings.LoadFrom(user.c_str(), program.c_str()), 1);
   EXPECT_EQ(OptionsOf(settings), (Options{0, 0, 0}));
-  EXPECT_FALSE(std::filesystem::exists(user));
+  EXPECT_FALSE(testfiles::Exists(user));
 }
 
 TEST_F(Settings, ProgramFolderFileIsReadWhenThePerUserPathIsUnusable) {
-  WriteText(program, "[General]\nStart_AutoRestore=true\nAutoRestore=true\n");
-  std::filesystem::create_directory(user);  // a folder where the file should be
+  WriteBytes(program, "[General]\nStart_AutoRestore=true\nAutoRestore=true\n");
+  std::filesystem::create_directory(TempFolder::NativePath(user));  // a folder where the file should be
   EXPECT_EQ(settings.LoadFrom(user.c_str(), program.c_str()), 1);
   EXPECT_EQ(OptionsOf(settings), (Options{1, 1, 0}));
 
@@ -112,8 +102,8 @@ TEST_F(Settings, ProgramFolderFileIsReadWhenThePerUserPathIsUnusable) {
 }
 
 TEST_F(Settings, LoadFailsAndKeepsTheValuesWhenNeitherFileCanBeOpened) {
-  std::filesystem::create_directory(user);
-  std::filesystem::create_directory(program);
+  std::filesystem::create_directory(TempFolder::NativePath(user));
+  std::filesystem::create_directory(TempFolder::NativePath(program));
   settings.resolutionAutoCapture = 1;
   EXPECT_EQ(settings.LoadFrom(user.c_str(), program.c_str()), 0);
   EXPECT_EQ(settings.LoadFrom(nullptr, nullptr), 0);
@@ -121,7 +111,7 @@ TEST_F(Settings, LoadFailsAndKeepsTheValuesWhenNeitherFileCanBeOpened) {
 }
 
 TEST_F(Settings, SaveWritesTheThreeKeysAndRemovesTheLegacyKeys) {
-  WriteText(user, "[General]\nStartRestore=true\nAutoRestore=false\nResolution_AutoRestore_Note=kept\n[Other]\nStartRestore=x\n");
+  WriteBytes(user, "[General]\nStartRestore=true\nAutoRestore=false\nResolution_AutoRestore_Note=kept\n[Other]\nStartRestore=x\n");
   settings.LoadFrom(user.c_str(), program.c_str());
   settings.resolutionAutoCapture = 1;
   EXPECT_EQ(settings.SaveTo(user.c_str()), 1);
@@ -131,7 +121,7 @@ TEST_F(Settings, SaveWritesTheThreeKeysAndRemovesTheLegacyKeys) {
   EXPECT_EQ(ValueOf(user, "StartRestore"), "<absent>");
   EXPECT_EQ(ValueOf(user, "AutoRestore"), "<absent>");
   EXPECT_EQ(ValueOf(user, "Resolution_AutoRestore_Note"), "kept");
-  EXPECT_NE(ReadText(user).find("StartRestore=x"), std::string::npos) << "another section's key is kept";
+  EXPECT_NE(ReadBytes(user).find("StartRestore=x"), std::string::npos) << "another section's key is kept";
 
   AppSettings reloaded;
   reloaded.LoadFrom(user.c_str(), program.c_str());
@@ -144,9 +134,9 @@ TEST_F(Settings, SaveCreatesAMissingFileAndFailsWithoutAUsablePath) {
   EXPECT_EQ(ValueOf(user, "Start_AutoRestore"), "true");
 
   EXPECT_EQ(settings.SaveTo(nullptr), 0);
-  std::filesystem::create_directory(program);
+  std::filesystem::create_directory(TempFolder::NativePath(program));
   EXPECT_EQ(settings.SaveTo(program.c_str()), 0);
-  EXPECT_TRUE(std::filesystem::is_directory(program));
+  EXPECT_TRUE(std::filesystem::is_directory(TempFolder::NativePath(program)));
 }
 
 TEST(SettingsOption, OnOnlyWhenExactlyOne) {

@@ -122,30 +122,6 @@ bool WaitForFileSettled(const std::string& path, int timeoutMs) {
   return false;
 }
 
-void WaitForQuietDesktop(testsupport::TestDesktop& desktop, int quietMs, int timeoutMs) {
-  auto total = [&] {
-    return desktop.Count("getitemcount") + desktop.Count("getitemtext") + desktop.Count("getitemposition") +
-           desktop.Count("setitemposition");
-  };
-  long last = total();
-  int quietFor = 0;
-  for (int waited = 0; waited < timeoutMs && quietFor < quietMs; waited += 100) {
-    Sleep(100);
-    long now = total();
-    quietFor = now == last ? quietFor + 100 : 0;
-    last = now;
-  }
-}
-
-bool ChangeResolution(int width, int height) {
-  DEVMODEA mode = {};
-  mode.dmSize = sizeof mode;
-  mode.dmPelsWidth = width;
-  mode.dmPelsHeight = height;
-  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-  return ChangeDisplaySettingsA(&mode, 0) == DISP_CHANGE_SUCCESSFUL;
-}
-
 Tessaly::~Tessaly() {
   if (!process_) return;
   if (Running()) {

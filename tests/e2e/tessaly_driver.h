@@ -55,10 +55,8 @@ std::vector<testsupport::DesktopIcon> InPositionOrder(std::vector<testsupport::D
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000);
 // Waits until the file exists and its bytes have stayed the same for 500 ms.
 bool WaitForFileSettled(const std::string& path, int timeoutMs = 20000);
-// Waits until the desktop answered no request for `quietMs`.
-void WaitForQuietDesktop(testsupport::TestDesktop& desktop, int quietMs = 1500, int timeoutMs = 60000);
-
-bool ChangeResolution(int width, int height);
+using testsupport::ChangeResolution;
+using testsupport::WaitForQuietDesktop;
 
 class Tessaly {
  public:

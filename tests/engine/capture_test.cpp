@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/memory_desktop_view.h"
+#include "tests/support/memory_desktop_view.h"
 
 namespace {
 
@@ -153,7 +153,7 @@ TEST(Capture, BusyOnlyWhileRunning) {
   int seen = -1;
   view.BeforeTextRead([&seen](int) { seen = LayoutBusy; });
   IconLayout layout;
-  CaptureIconLayout(view, layout);
+  EXPECT_EQ(CaptureIconLayout(view, layout), 0);
   EXPECT_EQ(seen, 1);
   EXPECT_EQ(LayoutBusy, 0);
 }

@@ -49,7 +49,7 @@ TEST(LayoutFileFaults, FailedSaveAtAnyCallKeepsThePreviousFile) {
     const auto entries = ListFolder(folder.Path());
 
     FaultSweep sweep = testfiles::SweepFileFaults(
-        prepare, [&] { return SaveLayoutFile(path.c_str(), c.layout); },
+        prepare, [&](FileSeam& files) { return SaveLayoutFile(path.c_str(), c.layout, files); },
         [&](const FaultRun& run) {
           const std::string where =
               std::string(c.name) + ": " + StepName(run.step) + " call " + std::to_string(run.call);

@@ -8,8 +8,8 @@
 
 #include "engine/screen_size.h"
 #include "framework/files/special_folders.h"
-#include "framework/files/file_seam.h"
 #include "tests/files/temp_folder.h"
+#include "tests/support/faulty_file_seam.h"
 
 namespace {
 
@@ -94,11 +94,7 @@ TEST(LayoutFile, FailedSaveKeepsThePreviousFile) {
   for (auto step : {FaultyFileSeam::kCreate, FaultyFileSeam::kWrite, FaultyFileSeam::kClose,
                     FaultyFileSeam::kReplace}) {
     FaultyFileSeam faulty(step);
-    int result;
-    {
-      ScopedFileSeam scoped(faulty);
-      result = SaveLayoutFile(path.c_str(), next);
-    }
+    const int result = SaveLayoutFile(path.c_str(), next, faulty);
     ASSERT_TRUE(faulty.Failed()) << "step " << step << " was not taken";
     EXPECT_EQ(result, 0) << "step " << step;
     EXPECT_EQ(ReadBytes(path), before) << "step " << step;
@@ -214,12 +210,10 @@ TEST(LayoutFile, ResolutionTagFollowsTheDesktop) {
       {"three", {3, {1920, 1080}, {5760, 1080}}, "5760x1080.qvd"},
   };
   for (const Case& c : cases) {
-    OverrideDisplays(&c.displays);
     char tag[32] = "untouched";
-    EXPECT_EQ(GetResolutionTag(tag), 1) << c.what;
+    EXPECT_EQ(GetResolutionTag(DesktopSizeOf(c.displays), tag), 1) << c.what;
     EXPECT_STREQ(tag, c.tag) << c.what;
   }
-  OverrideDisplays(nullptr);
 }
 
 TEST(LayoutFile, PathNamesTheResolution) {
@@ -232,12 +226,12 @@ TEST(LayoutFile, PathNamesTheResolution) {
   const Case cases[] = {{{1280, 1024}, "\\Brindle-Works\\Tessaly\\default.1280x1024.qvd"},
                         {{1024, 768}, "\\Brindle-Works\\Tessaly\\default.1024x768.qvd"}};
   for (const Case& c : cases) {
-    OverrideScreenSize(&c.screen);
+    char tag[32];
+    GetResolutionTag(c.screen, tag);
     char path[1024] = "untouched";
-    EXPECT_EQ(GetLayoutFilePath("default", path), 1);
+    EXPECT_EQ(GetLayoutFilePath("default", tag, path), 1);
     EXPECT_EQ(std::string(path), std::string(folder) + c.ending);
   }
-  OverrideScreenSize(nullptr);
 }
 
 }  // namespace

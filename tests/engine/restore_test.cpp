@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "engine/capture.h"
-#include "engine/memory_desktop_view.h"
 #include "engine/screen_size.h"
+#include "tests/support/memory_desktop_view.h"
 
 namespace {
 
@@ -20,15 +20,7 @@ using Move = MemoryDesktopView::Move;
 
 constexpr int kParkX = 1280;
 constexpr int kParkY = 1024;
-
-class Restore : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const ScreenSize screen{kParkX, kParkY};
-    OverrideScreenSize(&screen);
-  }
-  void TearDown() override { OverrideScreenSize(nullptr); }
-};
+constexpr ScreenSize kScreen{kParkX, kParkY};
 
 struct Icon {
   const char* name;
@@ -51,7 +43,7 @@ std::string Describe(const std::vector<Move>& moves) {
   return text;
 }
 
-TEST_F(Restore, SendsTheExpectedMoves) {
+TEST(Restore, SendsTheExpectedMoves) {
   const std::vector<MoveCase> cases = {
       {"occupied place: exchange through the parking position",
        {{"Notes", 100, 50}},
@@ -115,7 +107,7 @@ TEST_F(Restore, SendsTheExpectedMoves) {
     for (const Icon& icon : c.desktop) view.AddIcon(icon.name, icon.x, icon.y);
     IconLayout stored;
     for (const Icon& icon : c.stored) stored.push_back({99, icon.name, icon.x, icon.y});
-    EXPECT_EQ(RestoreIconLayout(view, stored), 0) << c.what;
+    EXPECT_EQ(RestoreIconLayout(view, stored, kScreen), 0) << c.what;
     EXPECT_EQ(view.Moves(), c.moves) << c.what << "\nexpected:\n"
                                      << Describe(c.moves) << view.toString();
     EXPECT_TRUE(view.Misuses().empty()) << c.what << "\n" << view.toString();
@@ -123,12 +115,12 @@ TEST_F(Restore, SendsTheExpectedMoves) {
   }
 }
 
-TEST_F(Restore, CapturesBeforeMovingAndSortsTheStoredLayout) {
+TEST(Restore, CapturesBeforeMovingAndSortsTheStoredLayout) {
   MemoryDesktopView view;
   view.AddIcon("b", 0, 0);
   view.AddIcon("a", 0, 50);
   IconLayout stored = {{0, "b", 10, 300}, {1, "a", 10, 100}};
-  ASSERT_EQ(RestoreIconLayout(view, stored), 0);
+  ASSERT_EQ(RestoreIconLayout(view, stored, kScreen), 0);
   EXPECT_EQ(stored[0].name, "a");
   EXPECT_EQ(stored[1].name, "b");
   const auto& calls = view.Calls();
@@ -141,25 +133,23 @@ TEST_F(Restore, CapturesBeforeMovingAndSortsTheStoredLayout) {
   EXPECT_LT(close - calls.begin(), firstMove - calls.begin()) << view.toString();
 }
 
-TEST_F(Restore, FailsWithoutTouchingAnythingWhenTheShellIsNotAccessible) {
+TEST(Restore, FailsWithoutTouchingAnythingWhenTheShellIsNotAccessible) {
   MemoryDesktopView view;
   view.AddIcon("Notes", 10, 10);
   view.SetAccessible(false);
   IconLayout stored = {{0, "Notes", 100, 50}, {1, "Notes", 0, 0}};
-  EXPECT_EQ(RestoreIconLayout(view, stored), -1);
+  EXPECT_EQ(RestoreIconLayout(view, stored, kScreen), -1);
   EXPECT_TRUE(view.Moves().empty()) << view.toString();
   EXPECT_EQ(LayoutBusy, 0);
   EXPECT_EQ(stored[0].x, 100) << "the stored layout is left in its order";
 }
 
-TEST_F(Restore, ParkingPositionIsReadFromTheScreen) {
-  const ScreenSize small{800, 600};
-  OverrideScreenSize(&small);
+TEST(Restore, ParkingPositionIsTheCornerOfTheScreenGiven) {
   MemoryDesktopView view;
   view.AddIcon("Notes", 10, 10);
   view.AddIcon("Mail", 100, 50);
   IconLayout stored = {{0, "Notes", 100, 50}};
-  RestoreIconLayout(view, stored);
+  EXPECT_EQ(RestoreIconLayout(view, stored, {800, 600}), 0);
   ASSERT_FALSE(view.Moves().empty());
   EXPECT_EQ(view.Moves()[0], (Move{1, 800, 600}));
 }
@@ -177,7 +167,7 @@ TEST_F(Restore, ParkingPositionIsReadFromTheScreen) {
 std::vector<MemoryDesktopView::Icon> EndsByExchanges(MemoryDesktopView view, const IconLayout& stored) {
   view.FindDesktopListView();
   IconLayout working;
-  CaptureIconLayout(view, working);
+  EXPECT_EQ(CaptureIconLayout(view, working), 0);
   for (const IconEntry& s : stored) {
     auto match = std::find_if(working.begin(), working.end(), [&s](const IconEntry& e) { return e.name == s.name; });
     if (match == working.end()) continue;
@@ -265,7 +255,7 @@ std::string Positions(const std::vector<MemoryDesktopView::Icon>& icons) {
 // asks for, and the desktop as it was captured needs no move; on a tidy
 // desktop every stored icon ends on its place, no two icons share one, and a
 // second restore moves nothing.
-TEST_F(Restore, EndsWhereTheExchangesEndedMovingOnlyWhatIsOutOfPlace) {
+TEST(Restore, EndsWhereTheExchangesEndedMovingOnlyWhatIsOutOfPlace) {
   std::mt19937 random(20261207);
   for (int round = 0; round < 3000; ++round) {
     const bool tidy = round % 4 != 0;
@@ -297,7 +287,7 @@ TEST_F(Restore, EndsWhereTheExchangesEndedMovingOnlyWhatIsOutOfPlace) {
     }
     const MemoryDesktopView before = view;
 
-    ASSERT_EQ(RestoreIconLayout(view, stored), 0);
+    ASSERT_EQ(RestoreIconLayout(view, stored, kScreen), 0);
     ASSERT_TRUE(std::is_sorted(stored.begin(), stored.end(), ComparePosition));
     const auto expected = EndsByExchanges(before, stored);
     bool same = true;
@@ -312,7 +302,7 @@ TEST_F(Restore, EndsWhereTheExchangesEndedMovingOnlyWhatIsOutOfPlace) {
     MemoryDesktopView unchanged = before;
     IconLayout captured;
     ASSERT_EQ(CaptureIconLayout(unchanged, captured), 0);
-    ASSERT_EQ(RestoreIconLayout(unchanged, captured), 0);
+    ASSERT_EQ(RestoreIconLayout(unchanged, captured, kScreen), 0);
     ASSERT_TRUE(unchanged.Moves().empty()) << "round " << round << ": the unchanged desktop moved\n"
                                            << unchanged.toString();
     if (!tidy) continue;
@@ -342,7 +332,7 @@ TEST_F(Restore, EndsWhereTheExchangesEndedMovingOnlyWhatIsOutOfPlace) {
     for (const auto& name : left) surplus = surplus || (name.second > 0 && name.first.compare(0, 4, "icon") == 0);
     if (surplus) continue;
     view.ClearCalls();
-    ASSERT_EQ(RestoreIconLayout(view, stored), 0);
+    ASSERT_EQ(RestoreIconLayout(view, stored, kScreen), 0);
     ASSERT_TRUE(view.Moves().empty()) << "round " << round << ": a second restore moved\n" << view.toString();
   }
 }
@@ -350,7 +340,7 @@ TEST_F(Restore, EndsWhereTheExchangesEndedMovingOnlyWhatIsOutOfPlace) {
 // A desktop that stood as stored, with unique names, after k of its icons
 // (stored ones or others) were moved to free places or onto each other's:
 // the restore puts it back with at most 2k moves, none when k is 0.
-TEST_F(Restore, PutsBackKIconsMovedAwayWithAtMostTwiceKMoves) {
+TEST(Restore, PutsBackKIconsMovedAwayWithAtMostTwiceKMoves) {
   std::mt19937 random(7);
   for (int round = 0; round < 2000; ++round) {
     const Places places = Grid(random);
@@ -382,7 +372,7 @@ TEST_F(Restore, PutsBackKIconsMovedAwayWithAtMostTwiceKMoves) {
     }
     const MemoryDesktopView before = moved;
 
-    ASSERT_EQ(RestoreIconLayout(moved, stored), 0);
+    ASSERT_EQ(RestoreIconLayout(moved, stored, kScreen), 0);
     ASSERT_LE(moved.Moves().size(), static_cast<size_t>(2 * k))
         << "round " << round << ", " << k << " moved away\nbefore:\n" << before.toString() << "after:\n"
         << moved.toString();
@@ -396,7 +386,7 @@ TEST_F(Restore, PutsBackKIconsMovedAwayWithAtMostTwiceKMoves) {
 
 // The shell ending during the moves: the restore reports failure and sends
 // no further moves into the void.
-TEST_F(Restore, ShellEndingDuringTheMovesFailsAndStops) {
+TEST(Restore, ShellEndingDuringTheMovesFailsAndStops) {
   MemoryDesktopView view;
   for (int i = 0; i < 4; ++i) view.AddIcon("icon" + std::to_string(i), 0, 100 * i);
   int moves = 0;
@@ -405,7 +395,7 @@ TEST_F(Restore, ShellEndingDuringTheMovesFailsAndStops) {
   });
   IconLayout stored;
   for (int i = 0; i < 4; ++i) stored.push_back({0, "icon" + std::to_string(i), 500, 100 * i});
-  EXPECT_EQ(RestoreIconLayout(view, stored), -1);
+  EXPECT_EQ(RestoreIconLayout(view, stored, kScreen), -1);
   EXPECT_EQ(view.Moves().size(), 1u) << view.toString();
   EXPECT_EQ(LayoutBusy, 0);
   EXPECT_FALSE(view.IsOpen());

@@ -41,7 +41,7 @@ const char* StepName(FaultyFileSeam::Step step) {
   }
 }
 
-FaultSweep SweepFileFaults(const std::function<void()>& prepare, const std::function<int()>& operation,
+FaultSweep SweepFileFaults(const std::function<void()>& prepare, const std::function<int(FileSeam&)>& operation,
                            const std::function<void(const FaultRun&)>& judge) {
   FaultSweep sweep;
   for (int s = 0; s < FaultyFileSeam::kStepCount; ++s) {
@@ -49,11 +49,7 @@ FaultSweep SweepFileFaults(const std::function<void()>& prepare, const std::func
     for (int call = 1; call < kCallLimit; ++call) {
       prepare();
       FaultyFileSeam seam(step, call);
-      int result;
-      {
-        ScopedFileSeam installed(seam);
-        result = operation();
-      }
+      const int result = operation(seam);
       if (!seam.Failed()) break;
       sweep.reached[s] = call;
       judge({step, call, result});

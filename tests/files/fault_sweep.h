@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/files/file_seam.h"
+#include "tests/support/faulty_file_seam.h"
 
 namespace testfiles {
 
@@ -29,9 +29,9 @@ struct FaultSweep {
 };
 
 // `prepare` puts the starting files in place before every run; `operation`
-// runs under the failing seam and returns its result; `judge` is called for
-// every run in which the failure happened.
-FaultSweep SweepFileFaults(const std::function<void()>& prepare, const std::function<int()>& operation,
+// writes through the failing seam it is handed and returns its result;
+// `judge` is called for every run in which the failure happened.
+FaultSweep SweepFileFaults(const std::function<void()>& prepare, const std::function<int(FileSeam&)>& operation,
                            const std::function<void(const FaultRun&)>& judge);
 
 const char* StepName(FaultyFileSeam::Step step);

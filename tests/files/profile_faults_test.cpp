@@ -52,8 +52,8 @@ FaultSweep SweepCase(const WriteCase& c) {
 
   FaultSweep sweep = testfiles::SweepFileFaults(
       [&] { PutFile(path, c.before); },
-      [&] {
-        CProfile profile;
+      [&](FileSeam& files) {
+        CProfile profile(files);
         profile.Open(path.c_str(), 0, 0);
         int result = c.write(profile);
         profile.Close();

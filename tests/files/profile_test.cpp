@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "framework/files/file_seam.h"
 #include "tests/files/temp_folder.h"
 #include "tests/files/unwritable_file.h"
+#include "tests/support/faulty_file_seam.h"
 
 namespace {
 
@@ -512,12 +512,11 @@ TEST_F(ProfileTest, RewriteDecidesOnWholeLinesLongerThanItsBuffer) {
 TEST_F(ProfileTest, FailedRewriteLeavesTheFileByteForByte) {
   const std::string original = "[General]\nAutoRestore=1\r\nStart_AutoRestore=true\r\n";
   WriteBytes(path, original);
-  CProfile profile;
-  profile.Open(path.c_str(), 0, 0);
   for (int step = 0; step < FaultyFileSeam::kStepCount; ++step) {
     for (int section = 0; section < 2; ++section) {
       FaultyFileSeam seam(static_cast<FaultyFileSeam::Step>(step));
-      ScopedFileSeam installed(seam);
+      CProfile profile(seam);
+      profile.Open(path.c_str(), 0, 0);
       int result = section ? profile.DeleteSection("General") : profile.DeleteKey("General", "AutoRestore");
       EXPECT_EQ(result, 0) << "step " << step << (section ? " DeleteSection" : " DeleteKey");
       EXPECT_TRUE(seam.Failed()) << "step " << step;
@@ -525,6 +524,8 @@ TEST_F(ProfileTest, FailedRewriteLeavesTheFileByteForByte) {
       EXPECT_FALSE(Exists(path + ".tmp~")) << "step " << step;
     }
   }
+  CProfile profile;
+  profile.Open(path.c_str(), 0, 0);
   EXPECT_EQ(profile.DeleteKey("General", "AutoRestore"), 1) << "and with the real seam it works";
   EXPECT_EQ(ReadBytes(path), "[General]\r\nStart_AutoRestore=true\r\n");
 }

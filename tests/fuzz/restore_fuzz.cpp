@@ -12,9 +12,9 @@
 
 #include "engine/capture.h"
 #include "engine/icon_layout.h"
-#include "engine/memory_desktop_view.h"
 #include "engine/restore.h"
 #include "engine/screen_size.h"
+#include "tests/support/memory_desktop_view.h"
 
 #define CHECK(condition) \
   do {                   \
@@ -55,8 +55,7 @@ class Input {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Input in(data, size);
-  ScreenSize screen = {1024, 768};
-  OverrideScreenSize(&screen);
+  const ScreenSize screen = {1024, 768};
 
   MemoryDesktopView view;
   int desktopIcons = in.Byte() % 24;
@@ -81,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (in.Byte() % 8 == 0) view.FailPositionRead(in.Byte() % 24);
 
-  int result = RestoreIconLayout(view, layout);
+  int result = RestoreIconLayout(view, layout, screen);
   CHECK(result == 0);
   CHECK(LayoutBusy == 0);
   CHECK(view.Misuses().empty());
@@ -97,6 +96,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(movesOf[move.index] == 0 || (movesOf[move.index] == 1 && !parking));
     ++movesOf[move.index];
   }
-  OverrideScreenSize(nullptr);
   return 0;
 }

@@ -34,6 +34,7 @@
 
 namespace {
 
+using testsupport::ChangeResolution;
 using testsupport::DesktopIcon;
 using testsupport::TestDesktop;
 
@@ -189,31 +190,6 @@ int WaitForIconsBack(TestDesktop& desktop, const std::vector<DesktopIcon>& saved
   return CountInPlace(desktop.Icons(), saved);
 }
 
-// Waits until Tessaly has asked the desktop nothing for 1.5 s (30 s at most):
-// it is done with what it was doing.
-void WaitForTessalyIdle(TestDesktop& desktop) {
-  auto requests = [&] {
-    return desktop.Count("getitemcount") + desktop.Count("getitemtext") + desktop.Count("getitemposition") +
-           desktop.Count("setitemposition");
-  };
-  long last = requests();
-  int quietFor = 0;
-  for (int waited = 0; waited < 30000 && quietFor < 1500; waited += 100) {
-    Sleep(100);
-    const long now = requests();
-    quietFor = now == last ? quietFor + 100 : 0;
-    last = now;
-  }
-}
-
-bool ChangeResolution(int width, int height) {
-  DEVMODEA mode = {};
-  mode.dmSize = sizeof mode;
-  mode.dmPelsWidth = width;
-  mode.dmPelsHeight = height;
-  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-  return ChangeDisplaySettingsA(&mode, 0) == DISP_CHANGE_SUCCESSFUL;
-}
 
 void ReportFiles() {
   WIN32_FIND_DATAA found;
@@ -329,8 +305,9 @@ int main(int argc, char** argv) {
   // 5. Back to 1024x768: Tessaly writes the 800x600 snapshot and puts the
   //    1024x768 layout back.
   std::string layout800 = LayoutFile(800, 600);
-  // Tessaly lets the shell finish, then takes its snapshot of 800x600.
-  WaitForTessalyIdle(desktop);
+  // Tessaly lets the shell finish, then takes its snapshot of 800x600: it is
+  // done once it has asked the desktop nothing for 1.5 s (30 s at most).
+  testsupport::WaitForQuietDesktop(desktop, 1500, 30000);
   if (!ChangeResolution(1024, 768)) {
     Say("FAILED: the resolution could not be changed back to 1024x768");
     ok = false;

@@ -16,11 +16,9 @@
 // view arranges its icons for the new size.
 //
 // A second thread owns a hidden control window of class "TessalyShellDesktop"
-// that takes the requests of test_desktop_client.h's protocol (WM_COPYDATA,
-// dwData 1, text "REPLYFILE\nCOMMAND"; result 1 for success).  Every request
-// is carried out on the view's own thread, as the shell's own actions are, so
-// a hook on that thread sees none of them as sent by another thread.  The
-// control window's existence means ready.
+// (desktop_control.h).  Every request is carried out on the view's own
+// thread, as the shell's own actions are, so a hook on that thread sees none
+// of them as sent by another thread.
 //
 // Commands (numbers are decimal):
 //   dump          reply: "count N" then "index TAB name TAB x TAB y" per icon
@@ -39,6 +37,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/support/desktop_control.h"
+
 namespace {
 
 const UINT kRequest = WM_APP + 1;  // to the Progman window: lParam = Request*
@@ -55,7 +55,6 @@ HWND defView;
 HWND listView;
 IShellView* shellView;
 WNDPROC listViewProc;
-HANDLE controlReady;
 std::atomic<long> foreignRequests{0};
 
 // The browser the view lives in: it only gives the view its window.
@@ -212,47 +211,6 @@ bool Forward(const std::string& line, std::string* reply) {
   return ok;
 }
 
-LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_COPYDATA) {
-    auto* data = reinterpret_cast<COPYDATASTRUCT*>(lParam);
-    if (data->dwData != 1 || !data->lpData) return 0;
-    std::string text(static_cast<const char*>(data->lpData), data->cbData);
-    while (!text.empty() && text.back() == '\0') text.pop_back();
-    size_t newline = text.find('\n');
-    if (newline == std::string::npos) return 0;
-    std::string replyPath = text.substr(0, newline);
-    std::string reply;
-    bool ok = Forward(text.substr(newline + 1), &reply);
-    if (!replyPath.empty()) {
-      FILE* f = std::fopen(replyPath.c_str(), "wb");
-      if (f) {
-        std::fwrite(reply.data(), 1, reply.size(), f);
-        std::fclose(f);
-      }
-    }
-    return ok ? 1 : 0;
-  }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-DWORD WINAPI ControlThread(void*) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = ControlProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "TessalyShellDesktop";
-  RegisterClassA(&wc);
-  HWND control = CreateWindowExA(0, "TessalyShellDesktop", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                 wc.hInstance, nullptr);
-  SetEvent(controlReady);
-  if (!control) return 1;
-  MSG m;
-  while (GetMessageA(&m, nullptr, 0, 0) > 0) {
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-  }
-  return 0;
-}
-
 }  // namespace
 
 int main() {
@@ -298,9 +256,7 @@ int main() {
   listViewProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingListViewProc)));
 
-  controlReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  HANDLE thread = CreateThread(nullptr, 0, ControlThread, nullptr, 0, nullptr);
-  WaitForSingleObject(controlReady, INFINITE);
+  HANDLE control = testsupport::StartDesktopControl("TessalyShellDesktop", Forward);
 
   MSG m;
   while (GetMessageA(&m, nullptr, 0, 0) > 0) {
@@ -309,11 +265,7 @@ int main() {
   }
   shellView->Release();
   desktopFolder->Release();
-  // End the control thread before the process: Wine takes seconds to end a
-  // process whose other thread still waits for messages.
-  PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0);
-  WaitForSingleObject(thread, 5000);
-  CloseHandle(thread);
+  testsupport::StopDesktopControl(control);
   OleUninitialize();
   return 0;
 }

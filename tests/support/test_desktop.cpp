@@ -12,12 +12,9 @@
 // Progman holds nothing, as the shell arranges its desktop for a wallpaper
 // slideshow.
 //
-// A second thread owns a hidden control window of class "TessalyTestDesktop".
-// Tests send it WM_COPYDATA (dwData 1, text "REPLYFILE\nCOMMAND") and it runs
-// the command from that second thread, so that a window hook on the desktop's
-// thread sees the messages as sent by another thread.  The reply, if any, is
-// written to REPLYFILE before SendMessage returns; the message's result is 1
-// for success and 0 for failure.  The control window's existence means ready.
+// A second thread owns a hidden control window of class "TessalyTestDesktop"
+// (desktop_control.h) and runs the commands from there, so that a window hook
+// on the desktop's thread sees the messages as sent by another thread.
 //
 // Commands (numbers are decimal, names may hold any byte but TAB and line ends):
 //   dump                  reply: "count N" then "index TAB name TAB x TAB y" per icon
@@ -25,9 +22,9 @@
 //   add X Y NAME          inserts an icon at the end, placed at (X, Y)
 //   remove I              deletes icon I
 //   rename I NAME         sets icon I's text
-//   send MSG W L          SendMessage(view, MSG, W, L) from the second thread
 //   notify CODE           WM_NOTIFY with a real NMHDR of this process, code CODE
-//   sendto WIN MSG W L    like send, to WIN: progman, defview or view
+//   sendto WIN MSG W L    SendMessage(WIN, MSG, W, L) from the second thread,
+//                         WIN being progman, defview or view
 //   mainsend MSG W L      the desktop's own thread sends MSG to its view
 //   count NAME            reply: how many requests of NAME the view answered
 //                         (getitemcount, getitemtext, getitemposition,
@@ -68,6 +65,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/desktop_control.h"
+
 namespace {
 
 const UINT kMainSend = WM_APP + 1;  // to the Progman window: wParam = message, lParam = MainSendArgs*
@@ -89,7 +88,6 @@ HWND progman;
 HWND defView;
 HWND listView;
 WNDPROC listViewProc;
-HANDLE controlReady;
 
 std::atomic<long> countGetItemCount{0};
 std::atomic<long> countGetItemText{0};
@@ -301,13 +299,6 @@ bool RunCommand(const std::string& line, std::string* reply) {
     item.pszText = const_cast<char*>(rest.c_str());
     return SendMessageA(listView, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item)) != 0;
   }
-  if (verb == "send") {
-    UINT msg = static_cast<UINT>(Number(&rest));
-    WPARAM w = static_cast<WPARAM>(Number(&rest));
-    LPARAM l = static_cast<LPARAM>(Number(&rest));
-    *reply = std::to_string(SendMessageA(listView, msg, w, l));
-    return true;
-  }
   if (verb == "sendto") {
     std::string name = NextWord(&rest);
     HWND target = name == "progman" ? progman : name == "defview" ? defView : name == "view" ? listView : nullptr;
@@ -400,51 +391,14 @@ bool RunCommand(const std::string& line, std::string* reply) {
   return false;
 }
 
-LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_COPYDATA) {
-    auto* data = reinterpret_cast<COPYDATASTRUCT*>(lParam);
-    if (data->dwData != 1 || !data->lpData) return 0;
-    std::string text(static_cast<const char*>(data->lpData), data->cbData);
-    while (!text.empty() && text.back() == '\0') text.pop_back();
-    size_t newline = text.find('\n');
-    if (newline == std::string::npos) return 0;
-    std::string replyPath = text.substr(0, newline);
-    std::string reply;
-    // Reading the counts sends nothing to the view: the program under test
-    // may be answered meanwhile, and those requests must still be counted.
-    std::string line = text.substr(newline + 1);
-    bool readsCounts = line.rfind("count ", 0) == 0 || line == "resetcounts";
-    if (!readsCounts) internalRequest = true;
-    bool ok = RunCommand(line, &reply);
-    internalRequest = false;
-    if (!replyPath.empty()) {
-      FILE* f = std::fopen(replyPath.c_str(), "wb");
-      if (f) {
-        std::fwrite(reply.data(), 1, reply.size(), f);
-        std::fclose(f);
-      }
-    }
-    return ok ? 1 : 0;
-  }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-DWORD WINAPI ControlThread(void*) {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = ControlProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "TessalyTestDesktop";
-  RegisterClassA(&wc);
-  HWND control = CreateWindowExA(0, "TessalyTestDesktop", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                 wc.hInstance, nullptr);
-  SetEvent(controlReady);
-  if (!control) return 1;
-  MSG m;
-  while (GetMessageA(&m, nullptr, 0, 0) > 0) {
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-  }
-  return 0;
+// Reading the counts sends nothing to the view: the program under test may
+// be answered meanwhile, and those requests must still be counted.
+bool RunControlCommand(const std::string& line, std::string* reply) {
+  bool readsCounts = line.rfind("count ", 0) == 0 || line == "resetcounts";
+  if (!readsCounts) internalRequest = true;
+  bool ok = RunCommand(line, reply);
+  internalRequest = false;
+  return ok;
 }
 
 void PumpPending() {
@@ -531,20 +485,14 @@ int main(int argc, char** argv) {
   listViewProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingListViewProc)));
 
-  controlReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  HANDLE thread = CreateThread(nullptr, 0, ControlThread, nullptr, 0, nullptr);
-  WaitForSingleObject(controlReady, INFINITE);
+  HANDLE control = testsupport::StartDesktopControl("TessalyTestDesktop", RunControlCommand);
 
   MSG m;
   while (GetMessageA(&m, nullptr, 0, 0) > 0) {
     TranslateMessage(&m);
     DispatchMessageA(&m);
   }
-  // End the control thread before the process: Wine takes seconds to end a
-  // process whose other thread still waits for messages.
-  PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0);
-  WaitForSingleObject(thread, 5000);
-  CloseHandle(thread);
+  testsupport::StopDesktopControl(control);
   ImageList_Destroy(images);
   return 0;
 }

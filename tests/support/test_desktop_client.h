@@ -38,6 +38,10 @@ std::string ReadBytes(const std::string& path);
 // A fresh temporary file name in the Windows temporary folder.
 std::string TempFileName(const char* tag);
 
+// Changes the display's resolution (on a Wine virtual desktop, whose windows
+// then get WM_DISPLAYCHANGE); true when the system took it.
+bool ChangeResolution(int width, int height);
+
 // Which window holds the desktop's "SHELLDLL_DefView": "Progman", or a
 // top-level "WorkerW" (as with a wallpaper slideshow), Progman holding none.
 enum class DesktopHost { kProgman, kWorkerW };
@@ -112,5 +116,9 @@ class TestDesktop : public DesktopProcess {
  private:
   std::string iconFile_;
 };
+
+// Waits until the desktop's view has answered no request for `quietMs` (at
+// most `timeoutMs`): whoever was reading or moving its icons is done.
+void WaitForQuietDesktop(TestDesktop& desktop, int quietMs = 1500, int timeoutMs = 60000);
 
 }  // namespace testsupport

@@ -1,4 +1,4 @@
-#include "engine/memory_desktop_view.h"
+#include "tests/support/memory_desktop_view.h"
 
 #include <algorithm>
 #include <sstream>
