@@ -17,6 +17,7 @@
 #include "engine/layout_file.h"
 #include "framework/files/file_system.h"
 #include "framework/files/profile.h"
+#include "tests/files/escaped_text.h"
 #include "tests/files/temp_folder.h"
 
 namespace {
@@ -63,21 +64,7 @@ int ReadValueByValue(const std::string& path, IconLayout& layout) {
   return 1;
 }
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (unsigned char c : text) {
-    if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n\n";
-    else if (c < 0x20 || c >= 0x7F) {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
+using testfiles::Escaped;
 
 // The lines around the first difference of two files.
 std::string Difference(const std::string& actual, const std::string& expected) {

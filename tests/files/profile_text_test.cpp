@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/files/escaped_text.h"
+
 namespace {
 
 // Pieces that cross every rule of the format.
@@ -25,21 +27,7 @@ std::string RandomFile(std::mt19937& random) {
   return text;
 }
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (unsigned char c : text) {
-    if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else if (c < 0x20 || c >= 0x7F) {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
+using testfiles::Escaped;
 
 std::string Get(const ProfileText& text, const char* section, const char* key) {
   char buffer[512];

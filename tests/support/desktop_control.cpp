@@ -1,5 +1,9 @@
 #include "tests/support/desktop_control.h"
 
+#include <commctrl.h>
+
+#include <cstdlib>
+
 #include <cstdio>
 
 namespace testsupport {
@@ -65,5 +69,30 @@ void StopDesktopControl(HANDLE thread) {
   WaitForSingleObject(thread, 5000);
   CloseHandle(thread);
 }
+
+std::string DumpListView(HWND listView) {
+  const int count = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+  std::string out = "count " + std::to_string(count) + "\n";
+  for (int i = 0; i < count; ++i) {
+    char text[4096] = {};
+    LVITEMA item = {};
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(listView, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+    POINT pt = {};
+    SendMessageA(listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&pt));
+    out += std::to_string(i) + "\t" + text + "\t" + std::to_string(pt.x) + "\t" + std::to_string(pt.y) + "\n";
+  }
+  return out;
+}
+
+std::string NextWord(std::string* rest) {
+  const size_t blank = rest->find(' ');
+  std::string word = rest->substr(0, blank);
+  *rest = blank == std::string::npos ? std::string() : rest->substr(blank + 1);
+  return word;
+}
+
+long long NextNumber(std::string* rest) { return std::strtoll(NextWord(rest).c_str(), nullptr, 0); }
 
 }  // namespace testsupport

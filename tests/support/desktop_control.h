@@ -24,4 +24,13 @@ HANDLE StartDesktopControl(const char* className, ControlCommand run);
 // process whose other thread still waits for messages.
 void StopDesktopControl(HANDLE thread);
 
+// What the "dump" command answers: "count N", then a line "index TAB name TAB
+// x TAB y" per icon, read through the view as any client would.
+std::string DumpListView(HWND listView);
+
+// Splits "word rest" at the first blank: the word, `rest` keeping the rest.
+std::string NextWord(std::string* rest);
+// The next word as a number (decimal, or with 0x hexadecimal).
+long long NextNumber(std::string* rest);
+
 }  // namespace testsupport

@@ -41,6 +41,10 @@
 
 namespace {
 
+using testsupport::DumpListView;
+using testsupport::NextNumber;
+using testsupport::NextWord;
+
 const UINT kRequest = WM_APP + 1;  // to the Progman window: lParam = Request*
 
 struct Request {
@@ -111,44 +115,19 @@ LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   return CallWindowProcW(listViewProc, hwnd, msg, wParam, lParam);
 }
 
-std::string Dump() {
-  int count = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
-  std::string out = "count " + std::to_string(count) + "\n";
-  for (int i = 0; i < count; ++i) {
-    char text[2048] = {};
-    LVITEMA item = {};
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(listView, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
-    POINT pt = {};
-    SendMessageA(listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&pt));
-    out += std::to_string(i) + "\t" + text + "\t" + std::to_string(pt.x) + "\t" + std::to_string(pt.y) + "\n";
-  }
-  return out;
-}
-
-std::string NextWord(std::string* rest) {
-  size_t blank = rest->find(' ');
-  std::string word = rest->substr(0, blank);
-  *rest = blank == std::string::npos ? std::string() : rest->substr(blank + 1);
-  return word;
-}
-
-long Number(std::string* rest) { return std::strtol(NextWord(rest).c_str(), nullptr, 10); }
-
 // Runs on the view's thread.
 bool RunCommand(const std::string& line, std::string* reply) {
   std::string rest = line;
   std::string verb = NextWord(&rest);
   if (verb == "dump") {
-    *reply = Dump();
+    *reply = DumpListView(listView);
     return true;
   }
   if (verb == "move") {
-    int i = static_cast<int>(Number(&rest));
+    int i = static_cast<int>(NextNumber(&rest));
     POINT pt;
-    pt.x = Number(&rest);
-    pt.y = Number(&rest);
+    pt.x = static_cast<LONG>(NextNumber(&rest));
+    pt.y = static_cast<LONG>(NextNumber(&rest));
     return SendMessageA(listView, LVM_SETITEMPOSITION32, i, reinterpret_cast<LPARAM>(&pt)) != 0;
   }
   if (verb == "refresh") {

@@ -69,6 +69,10 @@
 
 namespace {
 
+using testsupport::DumpListView;
+using testsupport::NextNumber;
+using testsupport::NextWord;
+
 const UINT kMainSend = WM_APP + 1;  // to the Progman window: wParam = message, lParam = MainSendArgs*
 
 struct MainSendArgs {
@@ -239,50 +243,22 @@ bool PlaceIcon(int index, int x, int y) {
   return SendMessageA(listView, LVM_SETITEMPOSITION32, index, reinterpret_cast<LPARAM>(&pt)) != 0;
 }
 
-std::string Dump() {
-  int count = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
-  // Reads through the view like any client would; counted like any other read.
-  std::string out = "count " + std::to_string(count) + "\n";
-  for (int i = 0; i < count; ++i) {
-    char text[4096] = {};
-    LVITEMA item = {};
-    item.iSubItem = 0;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(listView, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
-    POINT pt = {};
-    SendMessageA(listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&pt));
-    out += std::to_string(i) + "\t" + text + "\t" + std::to_string(pt.x) + "\t" + std::to_string(pt.y) + "\n";
-  }
-  return out;
-}
-
-// Splits "word rest" at the first blank.
-std::string NextWord(std::string* rest) {
-  size_t blank = rest->find(' ');
-  std::string word = rest->substr(0, blank);
-  *rest = blank == std::string::npos ? std::string() : rest->substr(blank + 1);
-  return word;
-}
-
-long long Number(std::string* rest) { return std::strtoll(NextWord(rest).c_str(), nullptr, 0); }
-
 bool RunCommand(const std::string& line, std::string* reply) {
   std::string rest = line;
   std::string verb = NextWord(&rest);
   if (verb == "dump") {
-    *reply = Dump();
+    *reply = DumpListView(listView);
     return true;
   }
   if (verb == "move") {
-    int i = static_cast<int>(Number(&rest));
-    int x = static_cast<int>(Number(&rest));
-    int y = static_cast<int>(Number(&rest));
+    int i = static_cast<int>(NextNumber(&rest));
+    int x = static_cast<int>(NextNumber(&rest));
+    int y = static_cast<int>(NextNumber(&rest));
     return PlaceIcon(i, x, y);
   }
   if (verb == "add") {
-    int x = static_cast<int>(Number(&rest));
-    int y = static_cast<int>(Number(&rest));
+    int x = static_cast<int>(NextNumber(&rest));
+    int y = static_cast<int>(NextNumber(&rest));
     int count = static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
     int index = InsertIcon(count, rest);
     if (index < 0) return false;
@@ -290,10 +266,10 @@ bool RunCommand(const std::string& line, std::string* reply) {
     return PlaceIcon(index, x, y);
   }
   if (verb == "remove") {
-    return SendMessageA(listView, LVM_DELETEITEM, static_cast<WPARAM>(Number(&rest)), 0) != 0;
+    return SendMessageA(listView, LVM_DELETEITEM, static_cast<WPARAM>(NextNumber(&rest)), 0) != 0;
   }
   if (verb == "rename") {
-    int i = static_cast<int>(Number(&rest));
+    int i = static_cast<int>(NextNumber(&rest));
     LVITEMA item = {};
     item.iSubItem = 0;
     item.pszText = const_cast<char*>(rest.c_str());
@@ -303,9 +279,9 @@ bool RunCommand(const std::string& line, std::string* reply) {
     std::string name = NextWord(&rest);
     HWND target = name == "progman" ? progman : name == "defview" ? defView : name == "view" ? listView : nullptr;
     if (!target) return false;
-    UINT msg = static_cast<UINT>(Number(&rest));
-    WPARAM w = static_cast<WPARAM>(Number(&rest));
-    LPARAM l = static_cast<LPARAM>(Number(&rest));
+    UINT msg = static_cast<UINT>(NextNumber(&rest));
+    WPARAM w = static_cast<WPARAM>(NextNumber(&rest));
+    LPARAM l = static_cast<LPARAM>(NextNumber(&rest));
     *reply = std::to_string(SendMessageA(target, msg, w, l));
     return true;
   }
@@ -313,15 +289,15 @@ bool RunCommand(const std::string& line, std::string* reply) {
     NMHDR header = {};
     header.hwndFrom = listView;
     header.idFrom = 1;
-    header.code = static_cast<UINT>(Number(&rest));
+    header.code = static_cast<UINT>(NextNumber(&rest));
     *reply = std::to_string(SendMessageA(listView, WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&header)));
     return true;
   }
   if (verb == "mainsend") {
     MainSendArgs args = {};
-    args.message = static_cast<UINT>(Number(&rest));
-    args.wParam = static_cast<WPARAM>(Number(&rest));
-    args.lParam = static_cast<LPARAM>(Number(&rest));
+    args.message = static_cast<UINT>(NextNumber(&rest));
+    args.wParam = static_cast<WPARAM>(NextNumber(&rest));
+    args.lParam = static_cast<LPARAM>(NextNumber(&rest));
     SendMessageA(progman, kMainSend, 0, reinterpret_cast<LPARAM>(&args));
     *reply = std::to_string(args.result);
     return true;
@@ -343,14 +319,14 @@ bool RunCommand(const std::string& line, std::string* reply) {
   }
   if (verb == "failread") {
     std::string kind = NextWord(&rest);
-    long index = static_cast<long>(Number(&rest));
+    long index = static_cast<long>(NextNumber(&rest));
     if (kind == "text") failTextItem = index;
     else if (kind == "position") failPositionItem = index;
     else return false;
     return true;
   }
   if (verb == "removeafter") {
-    removeAfterText = static_cast<long>(Number(&rest));
+    removeAfterText = static_cast<long>(NextNumber(&rest));
     return true;
   }
   if (verb == "protection") {
@@ -370,7 +346,7 @@ bool RunCommand(const std::string& line, std::string* reply) {
   }
   if (verb == "quitafter") {
     std::string kind = NextWord(&rest);
-    long n = static_cast<long>(Number(&rest));
+    long n = static_cast<long>(NextNumber(&rest));
     if (kind == "getitemtext") quitAfterMessage = LVM_GETITEMTEXTA;
     else if (kind == "setitemposition") quitAfterMessage = LVM_SETITEMPOSITION;
     else return false;
