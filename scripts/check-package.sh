@@ -30,6 +30,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="$scratch/prefix"
 [ -f "$template/.tessaly-ready" ] && cp -a "$template" "$WINEPREFIX" || { echo "no Wine prefix at $template (the short demo makes it)"; exit 1; }
 . "$here/wine-env.sh"
+tessaly_private_home
 own_display=0
 if [ -z "${DISPLAY:-}" ]; then tessaly_start_xvfb; own_display=1; fi
 unpacked="$WINEPREFIX/drive_c/Tessaly"
