@@ -18,12 +18,13 @@ class MoveCountingView final : public DesktopIconView {
   DesktopViewHandle FindDesktopListView() override { return view_.FindDesktopListView(); }
   bool Open() override { return view_.Open(); }
   int GetItemCount() override { return view_.GetItemCount(); }
-  bool ReadItemText(int index, std::string& name) override { return view_.ReadItemText(index, name); }
+  bool ReadItemText(int index, IconEntry& entry) override { return view_.ReadItemText(index, entry); }
   bool ReadItemPosition(int index, int& x, int& y) override { return view_.ReadItemPosition(index, x, y); }
   void SetItemPosition(int index, int x, int y) override {
     ++moves_;
     view_.SetItemPosition(index, x, y);
   }
+  void FlushMoves() override { view_.FlushMoves(); }
   void Close() override { view_.Close(); }
   bool IsViewPresent() override { return view_.IsViewPresent(); }
   bool GetViewSize(int& width, int& height) override { return view_.GetViewSize(width, height); }

@@ -2,31 +2,37 @@
 
 int LayoutBusy = 0;
 
+bool ReadOpenView(DesktopIconView& view, IconLayout& layout) {
+  layout.clear();
+  // Items added while the view is read are not seen.
+  const int count = view.GetItemCount();
+  for (int index = 0; index < count; ++index) {
+    IconEntry entry;
+    entry.index = index;
+    if (view.ReadItemText(index, entry) && view.ReadItemPosition(index, entry.x, entry.y)) {
+      layout.push_back(std::move(entry));
+    } else if (!view.IsViewPresent()) {
+      break;
+    }
+  }
+  // A shell that ended (or stopped answering) while it was read leaves a
+  // layout with icons missing; saved, it would replace a whole layout with a
+  // part of it.
+  if (!view.IsViewPresent()) {
+    layout.clear();
+    return false;
+  }
+  SortByPosition(layout);
+  return true;
+}
+
 int CaptureIconLayout(DesktopIconView& view, IconLayout& layout) {
   LayoutBusy = 1;
   layout.clear();
   int result = -1;
   if (view.Open()) {
-    // Items added while the capture runs are not seen.
-    const int count = view.GetItemCount();
-    for (int index = 0; index < count; ++index) {
-      IconEntry entry;
-      entry.index = index;
-      if (view.ReadItemText(index, entry.name) && view.ReadItemPosition(index, entry.x, entry.y)) {
-        layout.push_back(std::move(entry));
-      } else if (!view.IsViewPresent()) {
-        break;
-      }
-    }
+    if (ReadOpenView(view, layout)) result = 0;
     view.Close();
-    // A shell that ended while it was read leaves a layout with icons
-    // missing; saved, it would replace a whole layout with a part of it.
-    if (view.IsViewPresent()) {
-      SortByPosition(layout);
-      result = 0;
-    } else {
-      layout.clear();
-    }
   }
   LayoutBusy = 0;
   return result;

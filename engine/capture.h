@@ -4,10 +4,9 @@
 #include "engine/desktop_icon_view.h"
 #include "engine/icon_layout.h"
 
-// 1 while a capture or a restore runs, else 0.  The automatic save reads it
-// and stays quiet while it is set.  A plain flag, not a count: a restore's
-// inner capture clears it when it ends, so it reads 0 during a restore's
-// moves.  Main thread only.
+// 1 while a capture or a restore runs (a restore's moves included), else 0.
+// The automatic save reads it and stays quiet while it is set.  Main thread
+// only.
 extern int LayoutBusy;
 
 // Replaces `layout` with every icon of the view that could be read, sorted by
@@ -20,6 +19,12 @@ extern int LayoutBusy;
 
 // The same, on the platform's desktop (GetDesktopIconView).
 [[nodiscard]] int CaptureIconLayout(IconLayout& layout);
+
+// The reading of CaptureIconLayout on a connection the caller has opened (and
+// closes): a restore reads the desktop so before it moves icons through the
+// same connection.  True when the view was there to the end; `layout` is
+// then sorted, else empty.
+bool ReadOpenView(DesktopIconView& view, IconLayout& layout);
 
 // True when the view holds as many items as `captured` has entries and the
 // item of each entry (by its index) still stands at the entry's place.  Reads

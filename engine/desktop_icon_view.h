@@ -1,10 +1,12 @@
 // The engine's access to the desktop icons.  Capture and restore are written
-// against DesktopIconView alone; the Windows build reads the shell's desktop
-// list view across processes, and MemoryDesktopView
+// against DesktopIconView alone.  The Windows build reaches the shell's
+// desktop through the shell's own interface where the shell offers it for
+// its desktop view, else through messages to the desktop's list view across
+// processes (desktop_icon_view_win.cpp); MemoryDesktopView
 // (tests/support/memory_desktop_view.h) stands in for it in tests.
 #pragma once
 
-#include <string>
+#include "engine/icon_layout.h"
 
 // A window handle of the desktop icon view (an HWND in the Windows build),
 // held as an opaque pointer so that this header stays portable.
@@ -18,22 +20,26 @@ class DesktopIconView {
   /// returns the view found last (null when none was ever found).
   virtual DesktopViewHandle FindDesktopListView() = 0;
   /// Opens a connection to the view found by a fresh lookup; false when no
-  /// view is known or its process cannot be opened (nothing is then held).
+  /// view is known or it cannot be reached (nothing is then held).
   virtual bool Open() = 0;
   /// The number of items, asked of the open connection.
   virtual int GetItemCount() = 0;
-  /// Reads the text of item `index` into `name` (at most 2046 bytes); false
-  /// when the view does not answer for that item.
-  virtual bool ReadItemText(int index, std::string& name) = 0;
+  /// Reads the names of item `index` into `entry`: name (at most 2046
+  /// bytes), unicodeName and parsingName (empty where the view gives none);
+  /// false when the view does not answer for that item.
+  virtual bool ReadItemText(int index, IconEntry& entry) = 0;
   /// Reads the position of item `index`; false when the view does not answer.
   virtual bool ReadItemPosition(int index, int& x, int& y) = 0;
-  /// Moves item `index` of the view found by the latest lookup to (x, y).
-  /// Each coordinate travels as its low 16 bits.  Needs no open connection;
-  /// whether the view carried the move out is not reported.
+  /// Moves item `index` of the open connection to (x, y), at once or held
+  /// back until FlushMoves; held moves go out in the order they were made.
+  /// Whether the view carried a move out is not reported.
   virtual void SetItemPosition(int index, int x, int y) = 0;
+  /// Sends the moves held back.  Close does not send them.
+  virtual void FlushMoves() = 0;
   /// Releases what Open acquired.  Safe to call when Open failed.
   virtual void Close() = 0;
-  /// False once the view of the latest lookup is gone (its shell ended).
+  /// False once the view of the latest lookup is gone (its shell ended), and
+  /// while the connection's shell has not answered within its time limit.
   virtual bool IsViewPresent() = 0;
   /// The size of the view window found by the latest lookup, in pixels;
   /// false when no view is known.  The shell sizes its view to the

@@ -9,9 +9,10 @@ class AbsentDesktopView final : public DesktopIconView {
   DesktopViewHandle FindDesktopListView() override { return nullptr; }
   bool Open() override { return false; }
   int GetItemCount() override { return 0; }
-  bool ReadItemText(int, std::string&) override { return false; }
+  bool ReadItemText(int, IconEntry&) override { return false; }
   bool ReadItemPosition(int, int&, int&) override { return false; }
   void SetItemPosition(int, int, int) override {}
+  void FlushMoves() override {}
   void Close() override {}
   bool IsViewPresent() override { return false; }
   bool GetViewSize(int&, int&) override { return false; }

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+bool SameName(const IconEntry& a, const IconEntry& b) { return a.name == b.name && a.unicodeName == b.unicodeName; }
+
 bool ComparePosition(const IconEntry& a, const IconEntry& b) {
   if (a.x != b.x) return a.x < b.x;
   return a.y < b.y;
@@ -75,6 +77,6 @@ void SortByPosition(IconLayout& layout) {
 
 bool SameNamesAndPlaces(const IconLayout& a, const IconLayout& b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const IconEntry& p, const IconEntry& q) {
-    return p.x == q.x && p.y == q.y && p.name == q.name;
+    return p.x == q.x && p.y == q.y && SameName(p, q) && p.parsingName == q.parsingName;
   });
 }

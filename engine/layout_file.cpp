@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/app_folder.h"
 #include "framework/files/file_seam.h"
@@ -19,6 +21,11 @@ namespace {
 const char kFormatSection[] = "QVD-Fomat";
 const char kDataSection[] = "QVD-Data";
 const char kVersion[] = "0.01";
+
+// Keys that earlier versions do not know and pass over: the whole name where
+// code page 932 cannot hold it, and the parsing name.
+const char kUnicodeNameKey[] = "IconUnicodeName_";
+const char kParsingNameKey[] = "IconParsingName_";
 
 // Names are at most 2047 bytes when read (a capture gives at most 2046).
 constexpr int kNameBuffer = 2048;
@@ -48,6 +55,52 @@ const char* EntryKey(char* key, const char* stem, int i) {
   return key;
 }
 
+// UTF-8 text stored so that it reads back whole through any reader of
+// profile files: bytes beyond ASCII, controls, "%" and quotes (and blanks at
+// either end, which readers cut) as "%XX".  The file stays code page 932
+// text, which a reader on Windows takes through UTF-16.
+std::string EscapeUtf8(const std::string& text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const bool atEdge = i == 0 || i + 1 == text.size();
+    if (c < 0x20 || c >= 0x7F || c == '%' || c == '"' || c == '\'' || (c == ' ' && atEdge)) {
+      escaped += '%';
+      escaped += kHex[c >> 4];
+      escaped += kHex[c & 0xF];
+    } else {
+      escaped += static_cast<char>(c);
+    }
+  }
+  return escaped;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// EscapeUtf8 undone; a "%" not followed by two hexadecimal digits stays.
+std::string UnescapeUtf8(std::string_view text) {
+  std::string plain;
+  plain.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const int high = text[i] == '%' && i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
+    const int low = high >= 0 ? HexDigit(text[i + 2]) : -1;
+    if (low >= 0) {
+      plain += static_cast<char>(high << 4 | low);
+      i += 2;
+    } else {
+      plain += text[i];
+    }
+  }
+  return plain;
+}
+
 void AppendLine(std::string& text, const char* stem, int i, const std::string& value) {
   char key[32];
   text += EntryKey(key, stem, i);
@@ -74,37 +127,130 @@ std::string FormatLayout(const IconLayout& layout) {
     AppendLine(text, "IconName_", i, StoredProfileValue(entry.name.c_str()));
     AppendLine(text, "IconPosX_", i, std::to_string(entry.x));
     AppendLine(text, "IconPosY_", i, std::to_string(entry.y));
+    if (!entry.unicodeName.empty()) AppendLine(text, kUnicodeNameKey, i, EscapeUtf8(entry.unicodeName));
+    if (!entry.parsingName.empty()) AppendLine(text, kParsingNameKey, i, EscapeUtf8(entry.parsingName));
     ++i;
   }
   return text;
 }
 
-// Reads the current format from the file's text; `path` names the file for
-// the bound of the count.
-int ReadEntries(const char* path, const ProfileText& text, IconLayout& layout) {
-  const ProfileText::SectionIndex data = text.IndexSection(kDataSection);
-  char value[kValueBuffer];
-  auto readInt = [&data, &value](const char* key, int defaultValue) {
-    if (data.Get(key, "", value, sizeof value) == 0) return defaultValue;
-    return ParseProfileInt(value);
+// Where a file holds the values of the current format, found by the profile
+// rules: the first section of a name is the one read, and the first key of a
+// name in it.
+struct FormatScan {
+  bool versionFound = false;
+  std::string_view version;  // as a read gives it
+  bool dataFound = false;
+  size_t dataBegin = 0;      // the line after the data section's header
+  bool countFound = false;   // IconCount, with or without a value
+  std::string_view count;
+};
+
+// Reads no further than it must: in a file as the writer makes it, up to
+// the count.
+FormatScan ScanFormat(const std::string& bytes) {
+  FormatScan scan;
+  enum class In { kOther, kFormat, kData } in = In::kOther;
+  bool formatSeen = false;
+  bool formatDone = false;
+  bool dataDone = false;
+  ProfileText::ForEachLine(bytes, 0, [&](const ProfileText::Line& line) {
+    if (line.header) {
+      if (in == In::kFormat) formatDone = true;
+      if (in == In::kData) dataDone = true;
+      in = In::kOther;
+      if (!formatSeen && ProfileText::SameName(line.name, kFormatSection)) {
+        formatSeen = true;
+        in = In::kFormat;
+      } else if (!scan.dataFound && ProfileText::SameName(line.name, kDataSection)) {
+        scan.dataFound = true;
+        scan.dataBegin = line.end;
+        in = In::kData;
+      }
+    } else if (in == In::kFormat && !scan.versionFound && ProfileText::SameName(line.name, "Version")) {
+      scan.versionFound = true;
+      formatDone = true;
+      if (line.hasValue) scan.version = ProfileText::ValueAsRead(line.value, kNameBuffer);
+    } else if (in == In::kData && !scan.countFound && ProfileText::SameName(line.name, "IconCount")) {
+      scan.countFound = true;
+      dataDone = true;
+      if (line.hasValue) scan.count = ProfileText::ValueAsRead(line.value, kValueBuffer);
+    }
+    return !(formatDone && dataDone);
+  });
+  return scan;
+}
+
+enum class Field { kName, kX, kY, kUnicodeName, kParsingName };
+constexpr int kFields = 5;
+
+// The field and entry number of a key such as "IconPosX_12" (ASCII letters
+// in any case, the number as the writer forms it); false for any other key.
+bool ParseEntryKey(std::string_view key, Field& field, unsigned& number) {
+  struct Stem {
+    std::string_view text;
+    Field field;
   };
-  int count = readInt("IconCount", 0);
+  static constexpr Stem kStems[] = {{"IconName_", Field::kName},
+                                    {"IconPosX_", Field::kX},
+                                    {"IconPosY_", Field::kY},
+                                    {kUnicodeNameKey, Field::kUnicodeName},
+                                    {kParsingNameKey, Field::kParsingName}};
+  for (const Stem& stem : kStems) {
+    if (key.size() <= stem.text.size() || !ProfileText::SameName(key.substr(0, stem.text.size()), stem.text)) continue;
+    const std::string_view digits = key.substr(stem.text.size());
+    if (digits.size() > 10 || (digits[0] == '0' && digits.size() > 1)) return false;
+    unsigned long long value = 0;
+    for (char c : digits) {
+      if (c < '0' || c > '9') return false;
+      value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (value > 0x7FFFFFFF) return false;
+    field = stem.field;
+    number = static_cast<unsigned>(value);
+    return true;
+  }
+  return false;
+}
+
+// Reads the current format from the file's bytes; `path` names the file for
+// the bound of the count.  Every value is read as CProfile would read it,
+// straight from the bytes: one pass over the data section.
+int ReadEntries(const char* path, const std::string& bytes, const FormatScan& scan, IconLayout& layout) {
+  int count = scan.count.empty() ? 0 : ParseProfileInt(scan.count);
   if (count > kCountAlwaysRead) {
     const int bound = CountBound(path);
     if (count > bound) count = bound;
   }
-  if (count > 0) layout.reserve(static_cast<size_t>(count));
-  char name[kNameBuffer];
-  char key[32];
-  for (int i = 0; i < count; ++i) {
-    IconEntry entry;
-    entry.index = i;
-    data.Get(EntryKey(key, "IconName_", i), "", name, sizeof name);
-    entry.name = name;
-    entry.x = readInt(EntryKey(key, "IconPosX_", i), 0);
-    entry.y = readInt(EntryKey(key, "IconPosY_", i), 0);
-    layout.push_back(std::move(entry));
-  }
+  if (count <= 0) return 1;
+  // Missing entries come back empty at (0, 0).
+  layout.resize(static_cast<size_t>(count));
+  // The first key of a name is the one read: a field once found is done.
+  std::vector<unsigned char> found(static_cast<size_t>(count), 0);
+  ProfileText::ForEachLine(bytes, scan.dataBegin, [&](const ProfileText::Line& line) {
+    if (line.header) return false;
+    Field field;
+    unsigned number;
+    if (!ParseEntryKey(line.name, field, number) || number >= static_cast<unsigned>(count)) return true;
+    const unsigned char bit = static_cast<unsigned char>(1u << static_cast<int>(field));
+    if (found[number] & bit) return true;
+    found[number] |= bit;
+    if (!line.hasValue) return true;
+    IconEntry& entry = layout[number];
+    switch (field) {
+      case Field::kName: entry.name.assign(ProfileText::ValueAsRead(line.value, kNameBuffer)); break;
+      case Field::kX: entry.x = ParseProfileInt(ProfileText::ValueAsRead(line.value, kValueBuffer)); break;
+      case Field::kY: entry.y = ParseProfileInt(ProfileText::ValueAsRead(line.value, kValueBuffer)); break;
+      case Field::kUnicodeName:
+        entry.unicodeName = UnescapeUtf8(ProfileText::ValueAsRead(line.value, kValueBuffer));
+        break;
+      case Field::kParsingName:
+        entry.parsingName = UnescapeUtf8(ProfileText::ValueAsRead(line.value, kValueBuffer));
+        break;
+    }
+    return true;
+  });
+  for (int i = 0; i < count; ++i) layout[static_cast<size_t>(i)].index = i;
   return 1;
 }
 
@@ -135,19 +281,18 @@ int SaveLayoutFile(const char* path, const IconLayout& layout, FileSeam& files) 
 
 int LoadLayoutFile(const char* path, IconLayout& layout) {
   layout.clear();
-  ProfileText text;
-  if (ReadProfileFile(path, text) != 1) return 0;
-  char version[kNameBuffer] = {};
-  text.Get(kFormatSection, "Version", "", version, sizeof version);
-  if (std::strcmp(version, kVersion) == 0) return ReadEntries(path, text, layout);
+  std::string bytes;
+  if (ReadProfileBytes(path, bytes) != 1) return 0;
+  const FormatScan scan = ScanFormat(bytes);
+  if (scan.version == kVersion) return ReadEntries(path, bytes, scan, layout);
   return ReadLayoutText(path, layout);
 }
 
 int ReadLayoutProfile(const char* path, IconLayout& layout) {
   layout.clear();
-  ProfileText text;
-  if (ReadProfileFile(path, text) != 1) return 0;
-  return ReadEntries(path, text, layout);
+  std::string bytes;
+  if (ReadProfileBytes(path, bytes) != 1) return 0;
+  return ReadEntries(path, bytes, ScanFormat(bytes), layout);
 }
 
 int ReadLayoutText(const char* path, IconLayout& layout) {

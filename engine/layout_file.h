@@ -8,10 +8,16 @@
 //   [QVD-Data]
 //   IconCount=n
 //   IconName_0=...         then IconPosX_0, IconPosY_0, and so on to n - 1
+//   IconUnicodeName_0=...  only where code page 932 cannot hold the name
+//   IconParsingName_0=...  only where the shell gave one
 //
-// Names are stored without quotes or escapes; numbers with "%d".  A file
-// whose Version is anything but "0.01" is read as the older text format: one
-// icon a line, name TAB x TAB y.
+// Names are stored without quotes or escapes, as code page 932 shows them;
+// numbers with "%d".  The whole name and the parsing name are UTF-8 with
+// every byte beyond ASCII (and "%", quotes, controls, blanks at either end)
+// written "%XX", so that any reader of code page 932 text passes them on
+// unchanged; earlier versions do not know these keys and read the rest as
+// before.  A file whose Version is anything but "0.01" is read as the older
+// text format: one icon a line, name TAB x TAB y.
 #pragma once
 
 #include "engine/icon_layout.h"
@@ -41,7 +47,7 @@ int GetLayoutFilePath(const char* name, const char* tag, char* buffer);
 
 // Replaces `layout` with the layout stored at `path`, in file order, each
 // entry's index its entry number.  The file is read once, and every value
-// as CProfile would read it (ReadProfileFile).  Returns 1 when read, 0 when
+// as CProfile would read it, straight from the file's bytes.  Returns 1 when read, 0 when
 // the file is missing or cannot be opened.  Files without Version "0.01" are
 // read with ReadLayoutText.
 [[nodiscard]] int LoadLayoutFile(const char* path, IconLayout& layout);

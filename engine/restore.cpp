@@ -31,14 +31,33 @@ size_t SlotCount(size_t keys) {
   return slots;
 }
 
-// The icons (by rank: their position in the captured list) of each name,
-// lowest rank first, for taking them in that order.
-class NameTable {
+// What icons and stored entries are paired by: the parsing name, which no
+// two icons of a desktop share, or the whole name shown.
+struct ByParsingName {
+  static bool Has(const IconEntry& e) { return !e.parsingName.empty(); }
+  static size_t Hash(const IconEntry& e) { return std::hash<std::string_view>()(e.parsingName); }
+  static bool Same(const IconEntry& a, const IconEntry& b) { return a.parsingName == b.parsingName; }
+};
+struct ByName {
+  static bool Has(const IconEntry&) { return true; }
+  static size_t Hash(const IconEntry& e) {
+    return std::hash<std::string_view>()(e.name) ^ std::hash<std::string_view>()(e.unicodeName) * 31;
+  }
+  static bool Same(const IconEntry& a, const IconEntry& b) { return SameName(a, b); }
+};
+
+// The icons (by rank: their position in the captured list) of each key,
+// lowest rank first, for taking them in that order.  An icon taken through
+// another table (`taken`) is passed over.
+template <typename Key>
+class RankTable {
  public:
-  explicit NameTable(const IconLayout& working)
-      : working(working), slots(SlotCount(working.size()), -1), next(working.size(), -1), untaken(working.size()) {
+  RankTable(const IconLayout& working, const std::vector<bool>& taken)
+      : working(working), taken(taken), slots(SlotCount(working.size()), -1), next(working.size(), -1),
+        untaken(working.size(), -1) {
     for (size_t rank = working.size(); rank-- > 0;) {
-      int& lowest = slots[Find(working[rank].name)];
+      if (!Key::Has(working[rank])) continue;
+      int& lowest = slots[Find(working[rank])];
       next[rank] = lowest;
       lowest = static_cast<int>(rank);
     }
@@ -47,30 +66,57 @@ class NameTable {
     }
   }
 
-  // The first icon of the name that no earlier call took, now taken; -1 when
-  // there is none.
-  int Take(const std::string& name) {
-    const int lowest = slots[Find(name)];
+  // The first icon of the entry's key that is not taken, or -1.
+  int First(const IconEntry& wanted) {
+    if (!Key::Has(wanted)) return -1;
+    const int lowest = slots[Find(wanted)];
     if (lowest < 0) return -1;
-    const int rank = untaken[lowest];
-    if (rank >= 0) untaken[lowest] = next[rank];
+    int& rank = untaken[lowest];
+    while (rank >= 0 && taken[rank]) rank = next[rank];
     return rank;
   }
 
  private:
-  // The slot of the name, or the free slot where it would go.
-  size_t Find(std::string_view name) const {
+  // The slot of the entry's key, or the free slot where it would go.
+  size_t Find(const IconEntry& wanted) const {
     const size_t mask = slots.size() - 1;
-    size_t i = std::hash<std::string_view>()(name) & mask;
-    while (slots[i] >= 0 && working[slots[i]].name != name) i = (i + 1) & mask;
+    size_t i = Key::Hash(wanted) & mask;
+    while (slots[i] >= 0 && !Key::Same(working[slots[i]], wanted)) i = (i + 1) & mask;
     return i;
   }
 
   const IconLayout& working;
-  std::vector<int> slots;    // the lowest rank of a name, or -1
-  std::vector<int> next;     // the next icon of the same name
-  std::vector<int> untaken;  // by the lowest rank of a name: its first icon not taken
+  const std::vector<bool>& taken;
+  std::vector<int> slots;    // the lowest rank of a key, or -1
+  std::vector<int> next;     // the next icon of the same key
+  std::vector<int> untaken;  // by the lowest rank of a key: its first icon maybe not taken
 };
+
+// The icon (by rank) each stored entry takes, -1 for none.  Entries with a
+// parsing name take the icon of that parsing name first, so that icons that
+// show the same name (extensions hidden) keep apart; the entries left (from
+// files without parsing names, or whose icon is gone) then take, in position
+// order, the first icon of their name that nothing took.
+std::vector<int> Pair(const IconLayout& stored, const IconLayout& working) {
+  std::vector<int> pairs(stored.size(), -1);
+  std::vector<bool> taken(working.size(), false);
+  RankTable<ByParsingName> byParsingName(working, taken);
+  for (size_t i = 0; i < stored.size(); ++i) {
+    const int rank = byParsingName.First(stored[i]);
+    if (rank < 0) continue;
+    pairs[i] = rank;
+    taken[rank] = true;
+  }
+  RankTable<ByName> byName(working, taken);
+  for (size_t i = 0; i < stored.size(); ++i) {
+    if (pairs[i] >= 0) continue;
+    const int rank = byName.First(stored[i]);
+    if (rank < 0) continue;
+    pairs[i] = rank;
+    taken[rank] = true;
+  }
+  return pairs;
+}
 
 // Icons, by rank, found by the place where each stands.  The icons on one
 // place are kept lowest rank first, in a list threaded through `next`; a
@@ -134,16 +180,17 @@ class Restorer {
   }
 
   // Works out where every icon ends, without moving any.  The stored entries,
-  // in position order, each take the first icon of their name (by rank) that
-  // no earlier entry took.  The entry's icon goes to the stored place; the
-  // icon that stands there first among those not taken goes where the
-  // entry's icon stood, so a later entry finds it there.
+  // in position order, each with the icon Pair gave it: the entry's icon
+  // goes to the stored place; the icon that stands there first among those
+  // not taken goes where the entry's icon stood, so a later entry finds it
+  // there.
   void Match(const IconLayout& stored) {
-    NameTable names(working);
+    const std::vector<int> pairs = Pair(stored, working);
     PlaceTable untaken(icons, icons);
     for (size_t rank = icons; rank-- > 0;) untaken.Add(end[rank], static_cast<int>(rank));
-    for (const IconEntry& entry : stored) {
-      const int match = names.Take(entry.name);
+    for (size_t i = 0; i < stored.size(); ++i) {
+      const IconEntry& entry = stored[i];
+      const int match = pairs[i];
       if (match < 0) continue;
       const Place place{entry.x, entry.y};
       const int occupant = untaken.First(place);
@@ -242,18 +289,22 @@ class Restorer {
 
 int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen) {
   LayoutBusy = 1;
-  view.FindDesktopListView();
-
   // The desktop holds about as many icons as the layout.
   IconLayout working;
   working.reserve(layout.size());
   int result = -1;
-  if (CaptureIconLayout(view, working) >= 0) {
-    SortByPosition(layout);
-    Restorer restorer(view, working, {screen.width, screen.height});
-    restorer.Match(layout);
-    // The shell ended: the moves go nowhere, and the restore did not happen.
-    result = restorer.Move() ? 0 : -1;
+  if (view.Open()) {
+    if (ReadOpenView(view, working)) {
+      SortByPosition(layout);
+      Restorer restorer(view, working, {screen.width, screen.height});
+      restorer.Match(layout);
+      const bool moved = restorer.Move();
+      view.FlushMoves();
+      // The shell ended or stopped answering: the moves went nowhere, and
+      // the restore did not happen.
+      if (moved && view.IsViewPresent()) result = 0;
+    }
+    view.Close();
   }
   LayoutBusy = 0;
   return result;

@@ -5,10 +5,13 @@
 #include "engine/icon_layout.h"
 #include "engine/screen_size.h"
 
-// Moves every desktop icon whose name (byte for byte, case-sensitive) is
-// stored in `layout` to its stored place.  Stored entries are taken in
-// position order, and each takes the first same-named icon, by captured
-// position, that no earlier entry took.  An icon standing on the stored place
+// Moves every desktop icon that `layout` holds to its stored place.  A stored
+// entry with a parsing name takes the icon of that parsing name; the entries
+// left (those of files that hold no parsing names, or whose icon is not on
+// the desktop) are taken in position order, and each takes the first icon of
+// its whole name (byte for byte, case-sensitive), by captured position, that
+// no entry took.  So icons that show the same name are never swapped when
+// the shell tells them apart.  An icon standing on the stored place
 // changes places with the incoming one: it ends where the incoming icon
 // stood (and is seen there by later entries).  Icons whose names are not
 // stored move only when they stand in the way.
@@ -26,10 +29,12 @@
 // memory grow linearly with the icons and entries.
 //
 // `layout` comes back sorted by ComparePosition, its entries unchanged.
-// Returns 0 when the desktop could be captured (whether or not anything
-// moved), -1 when it could not (nothing is moved then and `layout` keeps its
-// order) or when the desktop went away during the moves (the moves stop
-// there).  LayoutBusy is 0 on return.
+// The desktop is read and moved through one connection, and held-back moves
+// are sent at the end.  Returns 0 when the desktop could be read (whether or
+// not anything moved), -1 when it could not (nothing is moved then and
+// `layout` keeps its order) or when the desktop went away or stopped
+// answering during the moves (the moves stop there).  LayoutBusy is 0 on
+// return.
 [[nodiscard]] int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen);
 
 // The same, on the platform's desktop (GetDesktopIconView) as it measures

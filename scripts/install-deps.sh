@@ -3,7 +3,9 @@
 # machine lacks.  Needs root (or sudo) only when something is missing.
 #   install-deps.sh [--demo] [--fuzz]
 set -u
-packages="cmake make unzip g++ libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 wine wine64 xvfb xauth"
+# mingw-w64-tools and libwine-dev: widl and the IDL files it reads, for the
+# test desktops' proxy of the shell interfaces.
+packages="cmake make unzip g++ libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine wine64 xvfb xauth"
 for option in "$@"; do
   case "$option" in
     # The demo turns its screenshots into PNG files, and its pictures need a

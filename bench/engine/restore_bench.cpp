@@ -34,8 +34,8 @@ class BenchDesktop final : public DesktopIconView {
   DesktopViewHandle FindDesktopListView() override { return this; }
   bool Open() override { return true; }
   int GetItemCount() override { return static_cast<int>(icons_.size()); }
-  bool ReadItemText(int index, std::string& name) override {
-    name = icons_[static_cast<size_t>(index)].name;
+  bool ReadItemText(int index, IconEntry& entry) override {
+    entry.name = icons_[static_cast<size_t>(index)].name;
     return true;
   }
   bool ReadItemPosition(int index, int& x, int& y) override {
@@ -48,6 +48,7 @@ class BenchDesktop final : public DesktopIconView {
     icons_[static_cast<size_t>(index)].y = y;
     ++moves_;
   }
+  void FlushMoves() override {}
   void Close() override {}
   bool IsViewPresent() override { return true; }
   bool GetViewSize(int&, int&) override { return false; }

@@ -38,17 +38,20 @@ int ParseBool(const char* text) {
 
 const char* BoolText(int value) { return value != 0 ? "true" : "false"; }
 
-int ParseProfileInt(const char* text) {
-  const char* p = text;
-  while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r') ++p;
+int ParseProfileInt(std::string_view text) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r')) ++p;
   bool negative = false;
-  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
   // Stored values rely on the wrap-around: digits accumulate modulo 2^32.
   unsigned int value = 0;
-  for (; *p >= '0' && *p <= '9'; ++p) value = value * 10u + static_cast<unsigned int>(*p - '0');
+  for (; p < end && *p >= '0' && *p <= '9'; ++p) value = value * 10u + static_cast<unsigned int>(*p - '0');
   if (negative) value = 0u - value;
   return static_cast<int>(value);
 }
+
+int ParseProfileInt(const char* text) { return ParseProfileInt(std::string_view(text)); }
 
 int CProfile::Open(const char* newPath, int readOnly, int truncate) {
   path = newPath;
@@ -178,22 +181,36 @@ int CProfile::RewriteWithout(const char* section, const char* key) {
 }
 
 int ReadProfileFile(const char* path, ProfileText& text) {
+  std::string bytes;
+  if (ReadProfileBytes(path, bytes) != 1) return 0;
+  text = ProfileText::Parse(bytes);
+  return 1;
+}
+
+int ReadProfileBytes(const char* path, std::string& decoded) {
   if (GetPathKind(path) != kPathFile) return 0;
   CTextFile file;
   if (file.Open(path, "rb") == nullptr) return 0;
+  // Read straight into a string of the file's length; a file that grows
+  // meanwhile is read to its end all the same.
   std::string bytes;
+  size_t filled = 0;
   if (file.Seek(0, SEEK_END) == 0) {
     const long length = file.Tell();
-    if (length > 0) bytes.reserve(static_cast<size_t>(length));
+    if (length > 0) bytes.resize(static_cast<size_t>(length) + 1);
     file.Seek(0, SEEK_SET);
   }
-  std::vector<char> chunk(65536);
-  size_t got;
-  while ((got = file.Read(chunk.data(), 1, chunk.size())) > 0) bytes.append(chunk.data(), got);
+  for (;;) {
+    if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);
+    const size_t got = file.Read(bytes.data() + filled, 1, bytes.size() - filled);
+    if (got == 0) break;
+    filled += got;
+  }
+  bytes.resize(filled);
   const bool failed = std::ferror(file.GetHandle()) != 0;
   file.Close();
   if (failed) return 0;
-  text = ProfileText::Parse(profilebackend::DecodeFile(std::move(bytes)));
+  decoded = profilebackend::DecodeFile(std::move(bytes));
   return 1;
 }
 

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "framework/files/file_seam.h"
 #include "framework/files/profile_text.h"
@@ -77,6 +78,7 @@ int ParseBool(const char* text);
 const char* BoolText(int value);
 // The integer rule of CProfile::GetInt.
 int ParseProfileInt(const char* text);
+int ParseProfileInt(std::string_view text);
 
 // Reads the whole profile file at `path` at once, for reading many values of
 // it: `text` then answers every read as CProfile would answer it value by
@@ -84,6 +86,9 @@ int ParseProfileInt(const char* text);
 // page, and a byte sequence that is no character of it as the system takes
 // it).  1 read; 0 for a missing file, a folder, or a file that cannot be read.
 int ReadProfileFile(const char* path, ProfileText& text);
+// The same, as the bytes that `text` would be parsed from, for reading a
+// large file line by line (ProfileText::ForEachLine).
+int ReadProfileBytes(const char* path, std::string& bytes);
 // `value` as CProfile's writes leave it in a file once the file has been read
 // again (ProfileText::StoredValue; on Windows after the system has taken it
 // through UTF-16): writing "key=" and this on a line of its own gives a file

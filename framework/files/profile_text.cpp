@@ -16,12 +16,14 @@ bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
 
 // The text between `begin` and `end` without surrounding blanks, up to its
 // first NUL.
-std::string Trimmed(const char* begin, const char* end) {
+std::string_view TrimmedView(const char* begin, const char* end) {
   while (begin < end && IsBlank(*begin)) ++begin;
   while (end > begin && IsBlank(end[-1])) --end;
   const char* nul = static_cast<const char*>(std::memchr(begin, '\0', static_cast<size_t>(end - begin)));
-  return std::string(begin, nul != nullptr ? nul : end);
+  return std::string_view(begin, static_cast<size_t>((nul != nullptr ? nul : end) - begin));
 }
+
+std::string Trimmed(const char* begin, const char* end) { return std::string(TrimmedView(begin, end)); }
 
 std::string WithoutLeadingBlanks(const char* text) {
   while (IsBlank(*text)) ++text;
@@ -53,7 +55,7 @@ bool SameName(const char* a, const char* b, size_t length) {
   return true;
 }
 
-bool SameName(const std::string& a, const std::string& b) {
+bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && SameName(a.data(), b.data(), a.size());
 }
 
@@ -73,25 +75,33 @@ std::uint64_t NameHash(const char* name, size_t length) {
   return hash;
 }
 
-std::string WithoutQuotes(std::string text) {
+std::string_view WithoutQuotes(std::string_view text) {
   size_t n = text.size();
   if (n >= 2 && (text[0] == '"' || text[0] == '\'') && text[n - 1] == text[0]) return text.substr(1, n - 2);
   return text;
 }
 
-// Copies `text` into the caller's buffer, cut at size - 1 bytes but never
-// inside a two-byte character.  Returns the bytes placed.
-int CopyCut(const std::string& text, char* buffer, int size) {
-  if (size <= 0) return 0;
+// `text` cut at size - 1 bytes but never inside a two-byte character.
+std::string_view Cut(std::string_view text, int size) {
+  if (size <= 0) return std::string_view();
+  if (text.size() < static_cast<size_t>(size)) return text;
   size_t length = 0;
   while (length < text.size()) {
     size_t step = IsLeadByte(static_cast<unsigned char>(text[length])) && length + 1 < text.size() ? 2 : 1;
     if (length + step > static_cast<size_t>(size - 1)) break;
     length += step;
   }
-  std::memcpy(buffer, text.data(), length);
-  buffer[length] = '\0';
-  return static_cast<int>(length);
+  return text.substr(0, length);
+}
+
+// Copies `text` into the caller's buffer, cut as Cut does.  Returns the bytes
+// placed.
+int CopyCut(std::string_view text, char* buffer, int size) {
+  if (size <= 0) return 0;
+  const std::string_view placed = Cut(text, size);
+  std::memcpy(buffer, placed.data(), placed.size());
+  buffer[placed.size()] = '\0';
+  return static_cast<int>(placed.size());
 }
 
 // The default text as a read gives it: without trailing spaces and one
@@ -130,41 +140,63 @@ int CopyList(const std::vector<const std::string*>& names, char* buffer, int siz
 
 }  // namespace
 
-ProfileText ProfileText::Parse(const std::string& bytes) {
-  ProfileText text;
-  const char* p = bytes.data();
-  const char* end = p + bytes.size();
-  if (bytes.compare(0, 3, kByteOrderMark) == 0) {
-    text.byteOrderMark = true;
-    p += 3;
-  }
+void ProfileText::ForEachLine(std::string_view bytes, size_t from, const std::function<bool(const Line&)>& visit) {
+  const char* const begin = bytes.data();
+  const char* p = begin + from;
+  const char* end = begin + bytes.size();
+  if (from == 0 && bytes.compare(0, 3, kByteOrderMark) == 0) p += 3;
+  Line line;
   while (p < end) {
-    const char* lineEnd = p;
-    while (lineEnd < end && !IsLineBreak(*lineEnd)) ++lineEnd;
+    const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+    if (lineEnd == nullptr) lineEnd = end;
+    // A CR ends a line too (CR LF, LF and CR files read alike).
+    const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(lineEnd - p)));
+    if (cr != nullptr) lineEnd = cr;
     const char* next = lineEnd < end ? lineEnd + 1 : end;
     while (p < lineEnd && IsBlank(*p)) ++p;
     if (p < lineEnd) {
+      line.end = static_cast<size_t>(next - begin);
       const char* close = *p == '[' ? LastClosingBracket(p + 1, lineEnd) : nullptr;
       if (close != nullptr) {
-        Section section;
-        section.name = Trimmed(p + 1, close);
-        section.headed = true;
-        text.sections.push_back(std::move(section));
+        line.header = true;
+        line.name = TrimmedView(p + 1, close);
+        line.value = std::string_view();
+        line.hasValue = false;
       } else {
-        Key key;
+        line.header = false;
         const char* equals = static_cast<const char*>(std::memchr(p, '=', static_cast<size_t>(lineEnd - p)));
-        if (equals != nullptr) {
-          key.name = Trimmed(p, equals);
-          key.value = Trimmed(equals + 1, lineEnd);
-          key.hasValue = true;
-        } else {
-          key.name = Trimmed(p, lineEnd);
-        }
-        text.sections.back().keys.push_back(std::move(key));
+        line.hasValue = equals != nullptr;
+        line.name = TrimmedView(p, equals != nullptr ? equals : lineEnd);
+        line.value = equals != nullptr ? TrimmedView(equals + 1, lineEnd) : std::string_view();
       }
+      if (!visit(line)) return;
     }
     p = next;
   }
+}
+
+bool ProfileText::SameName(std::string_view a, std::string_view b) { return ::SameName(a, b); }
+
+std::string_view ProfileText::ValueAsRead(std::string_view value, int size) { return Cut(WithoutQuotes(value), size); }
+
+ProfileText ProfileText::Parse(const std::string& bytes) {
+  ProfileText text;
+  text.byteOrderMark = bytes.compare(0, 3, kByteOrderMark) == 0;
+  ForEachLine(bytes, 0, [&text](const Line& line) {
+    if (line.header) {
+      Section section;
+      section.name = line.name;
+      section.headed = true;
+      text.sections.push_back(std::move(section));
+    } else {
+      Key key;
+      key.name = line.name;
+      key.value = line.value;
+      key.hasValue = line.hasValue;
+      text.sections.back().keys.push_back(std::move(key));
+    }
+    return true;
+  });
   return text;
 }
 
@@ -247,7 +279,7 @@ size_t ProfileText::SectionIndex::Slot(const char* name, size_t length) const {
   const size_t mask = slots.size() - 1;
   size_t i = static_cast<size_t>(NameHash(name, length)) & mask;
   while (slots[i] != nullptr &&
-         !(slots[i]->name.size() == length && SameName(slots[i]->name.data(), name, length))) {
+         !(slots[i]->name.size() == length && ::SameName(slots[i]->name.data(), name, length))) {
     i = (i + 1) & mask;
   }
   return i;

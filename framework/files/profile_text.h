@@ -30,7 +30,9 @@
 //   its section.  Nothing is written when nothing changes.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class ProfileText {
@@ -39,6 +41,28 @@ class ProfileText {
  public:
   // Reads the bytes of a profile file.
   static ProfileText Parse(const std::string& bytes);
+
+  // One line of a profile file as the reading rules see it: a section header
+  // or a key.  `name` and `value` are without surrounding blanks and end at
+  // their first NUL; `value` keeps its quotes.  All are views into the bytes
+  // read.
+  struct Line {
+    bool header = false;
+    std::string_view name;
+    std::string_view value;
+    bool hasValue = false;   // a key line holds a "="
+    size_t end = 0;          // where the next line begins
+  };
+  // Calls `visit` for every line of `bytes` from `from` that is not blank, in
+  // order, until it returns false; `from` is 0 (a byte-order mark is then
+  // passed over) or where a line begins.  For reading many values of a large
+  // file without copying it: what Parse builds on.
+  static void ForEachLine(std::string_view bytes, size_t from, const std::function<bool(const Line&)>& visit);
+  // True when two section or key names match (ASCII letters in any case).
+  static bool SameName(std::string_view a, std::string_view b);
+  // A line's value as a read gives it: without one pair of surrounding
+  // quotes, cut to at most size - 1 bytes, never inside a two-byte character.
+  static std::string_view ValueAsRead(std::string_view value, int size);
   // The file's bytes in the written form.
   std::string Format() const;
 

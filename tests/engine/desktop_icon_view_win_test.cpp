@@ -244,8 +244,11 @@ TEST(ShellView, RestoreExchangesThroughTheParkingPosition) {
 TEST(ShellView, MovesCarryTheLow16BitsOfEachCoordinate) {
   TestDesktop desktop;
   ASSERT_TRUE(desktop.Start({{"a", 20, 20}}));
-  FindDesktopListView();
-  GetDesktopIconView().SetItemPosition(0, -5, 40000);
+  DesktopIconView& view = GetDesktopIconView();
+  ASSERT_TRUE(view.Open());
+  view.SetItemPosition(0, -5, 40000);
+  view.FlushMoves();
+  view.Close();
   const std::vector<DesktopIcon> expected = {{"a", -5, static_cast<short>(40000)}};
   EXPECT_EQ(desktop.Icons(), expected) << testsupport::ToString(desktop.Icons());
 }

@@ -213,6 +213,18 @@ TEST(LayoutFileReference, LoadReadsWhatValueByValueReads) {
        "IconName_2=c\r\nIconPosX_2=\x83"},
       {"damaged count", "[QVD-Fomat]\r\nVersion=0.01\r\n[QVD-Data]\r\nIconCount=99999\r\nIconName_7=a\r\n"},
   };
+  // A file of this version: whole and parsing names in keys that readers of
+  // earlier versions pass over.
+  {
+    TempFolder folder;
+    const std::string path = folder / "new.qvd";
+    IconLayout layout = TrickyLayout();
+    layout[0].parsingName = "::{645FF040-5081-101B-9F08-00AA002F954E}";
+    layout[1].unicodeName = "\xF0\x9F\x98\x80 smile";
+    layout[1].parsingName = "%\"quoted\" \xE2\x82\xA9.txt ";
+    EXPECT_EQ(SaveLayoutFile(path.c_str(), layout), 1);
+    files.push_back({"whole and parsing names", ReadBytes(path)});
+  }
   // Names longer than a read takes, cut inside a two-byte character or not.
   std::string longNames = "[QVD-Fomat]\r\nVersion=0.01\r\n[QVD-Data]\r\nIconCount=2\r\nIconName_0=";
   for (int i = 0; i < 1500; ++i) longNames += "表";

@@ -32,6 +32,8 @@ void ExpectSame(const IconLayout& actual, const IconLayout& expected) {
     EXPECT_EQ(actual[i].name, expected[i].name) << "entry " << i;
     EXPECT_EQ(actual[i].x, expected[i].x) << "entry " << i;
     EXPECT_EQ(actual[i].y, expected[i].y) << "entry " << i;
+    EXPECT_EQ(actual[i].unicodeName, expected[i].unicodeName) << "entry " << i;
+    EXPECT_EQ(actual[i].parsingName, expected[i].parsingName) << "entry " << i;
   }
 }
 
@@ -43,7 +45,11 @@ TEST(LayoutFile, WriterAndReaderAgree) {
                              {0, "", -20, 0},
                              {1, "ごみ箱 表", 100, 200},
                              {2, std::string(2046, 'n'), INT_MIN, INT_MAX},
-                             {9, "Recycle Bin", 19, 142}};
+                             {9, "Recycle Bin", 19, 142, "", "::{645FF040-5081-101B-9F08-00AA002F954E}"},
+                             // Names that code page 932 cannot hold, in UTF-8.
+                             {4, "?? smile", 0, 0, "\xF0\x9F\x98\x80 smile", "\xF0\x9F\x98\x80 smile.txt"},
+                             {5, "Cafe", 0, 70, "Caf\xC3\xA9", "Caf\xC3\xA9.txt"},
+                             {6, "50% off", 0, 140, " 50% \"off\"\t", "%41 'x' "}};
   ASSERT_EQ(SaveLayoutFile(path.c_str(), layout), 1);
   IconLayout loaded = {{0, "stale", 1, 1}};
   ASSERT_EQ(LoadLayoutFile(path.c_str(), loaded), 1);
@@ -53,6 +59,14 @@ TEST(LayoutFile, WriterAndReaderAgree) {
   EXPECT_NE(bytes.find("[QVD-Fomat]"), std::string::npos) << bytes.substr(0, 200);
   EXPECT_NE(bytes.find("Version=0.01"), std::string::npos);
   EXPECT_NE(bytes.find("IconName_1=a=b;c"), std::string::npos) << "names are stored verbatim";
+  // Whole and parsing names are UTF-8, stored in ASCII so that every reader
+  // of code page 932 files passes them on unchanged.
+  EXPECT_NE(bytes.find("IconParsingName_5=::{645FF040-5081-101B-9F08-00AA002F954E}\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("IconName_6=?? smile\r\nIconPosX_6=0\r\nIconPosY_6=0\r\n"
+                       "IconUnicodeName_6=%F0%9F%98%80 smile\r\nIconParsingName_6=%F0%9F%98%80 smile.txt\r\n"),
+            std::string::npos);
+  EXPECT_NE(bytes.find("IconUnicodeName_8=%2050%25 %22off%22%09\r\nIconParsingName_8=%2541 %27x%27%20\r\n"),
+            std::string::npos);
 }
 
 TEST(LayoutFile, EmptyLayoutRoundTrips) {

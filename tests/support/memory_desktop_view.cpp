@@ -28,8 +28,9 @@ const char* ToString(MemoryDesktopView::Op op) {
   return "?";
 }
 
-int MemoryDesktopView::AddIcon(const std::string& name, int x, int y) {
-  icons_.push_back({name, x, y});
+int MemoryDesktopView::AddIcon(const std::string& name, int x, int y, const std::string& parsingName,
+                               const std::string& unicodeName) {
+  icons_.push_back({name, x, y, unicodeName, parsingName});
   return static_cast<int>(icons_.size()) - 1;
 }
 
@@ -54,7 +55,9 @@ std::string MemoryDesktopView::toString() const {
   out << "desktop (" << icons_.size() << " icons" << (present_ ? "" : ", absent")
       << (accessible_ ? "" : ", inaccessible") << "):\n";
   for (size_t i = 0; i < icons_.size(); ++i) {
-    out << "  [" << i << "] '" << icons_[i].name << "' @ (" << icons_[i].x << ", " << icons_[i].y << ")\n";
+    out << "  [" << i << "] '" << icons_[i].name << "'";
+    if (!icons_[i].parsingName.empty()) out << " (" << icons_[i].parsingName << ")";
+    out << " @ (" << icons_[i].x << ", " << icons_[i].y << ")\n";
   }
   out << "calls (" << calls_.size() << "):\n";
   for (const Call& call : calls_) {
@@ -93,12 +96,14 @@ int MemoryDesktopView::GetItemCount() {
   return static_cast<int>(icons_.size());
 }
 
-bool MemoryDesktopView::ReadItemText(int index, std::string& name) {
+bool MemoryDesktopView::ReadItemText(int index, IconEntry& entry) {
   calls_.push_back({Op::ReadItemText, index, 0, 0});
   if (!open_) Misuse("ReadItemText without an open connection");
   if (beforeTextRead_) beforeTextRead_(index);
   if (!open_ || !present_ || !Exists(index) || Contains(failText_, index)) return false;
-  name = icons_[index].name;
+  entry.name = icons_[index].name;
+  entry.unicodeName = icons_[index].unicodeName;
+  entry.parsingName = icons_[index].parsingName;
   return true;
 }
 
@@ -113,7 +118,7 @@ bool MemoryDesktopView::ReadItemPosition(int index, int& x, int& y) {
 
 void MemoryDesktopView::SetItemPosition(int index, int x, int y) {
   calls_.push_back({Op::SetItemPosition, index, x, y});
-  if (!remembered_) Misuse("SetItemPosition before any view was found");
+  if (!open_) Misuse("SetItemPosition without an open connection");
   if (present_ && Exists(index)) {
     icons_[index].x = Low16(x);
     icons_[index].y = Low16(y);

@@ -34,11 +34,14 @@ class MemoryDesktopView final : public DesktopIconView {
     std::string name;
     int x;
     int y;
+    std::string unicodeName;  // as IconEntry has them
+    std::string parsingName;
   };
 
   // --- Setting up the desktop.
   // Appends an icon; returns its item index.
-  int AddIcon(const std::string& name, int x, int y);
+  int AddIcon(const std::string& name, int x, int y, const std::string& parsingName = "",
+              const std::string& unicodeName = "");
   // Deletes an icon; the icons after it move down one index, as in a list view.
   void RemoveIcon(int index);
   // A desktop that is not present is not found by the lookup (an earlier
@@ -80,9 +83,10 @@ class MemoryDesktopView final : public DesktopIconView {
   DesktopViewHandle FindDesktopListView() override;
   bool Open() override;
   int GetItemCount() override;
-  bool ReadItemText(int index, std::string& name) override;
+  bool ReadItemText(int index, IconEntry& entry) override;
   bool ReadItemPosition(int index, int& x, int& y) override;
   void SetItemPosition(int index, int x, int y) override;
+  void FlushMoves() override {}
   void Close() override;
   bool IsViewPresent() override { return present_; }
   bool GetViewSize(int& width, int& height) override;

@@ -20,17 +20,27 @@
 // thread, as the shell's own actions are, so a hook on that thread sees none
 // of them as sent by another thread.
 //
+// It also answers the shell's interface to its desktop (shell_interface.h)
+// for a test prefix that sends CLSID_ShellWindows to it.
+//
 // Commands (numbers are decimal):
 //   dump          reply: "count N" then "index TAB name TAB x TAB y" per icon
+//   items         reply: "count N" then "index TAB name TAB parsing name TAB
+//                 x TAB y" per icon, the names in UTF-8
 //   move I X Y    places icon I at (X, Y), as a drag and drop on the desktop
 //                 does (LVM_SETITEMPOSITION32 from the view's thread)
 //   refresh       reads the folder again (F5: IShellView::Refresh)
-//   count requests  reply: how many list-view messages other threads (another
-//                 process among them) sent the view since the start
+//   count requests  reply: how many requests other processes made of the
+//                 desktop since the start: list-view messages that other
+//                 threads sent the view, and calls of its interface
+//   count foreignmoves  reply: how many of those messages moved an icon
+//   interface MODE  how the interface answers from now on: serve, absent,
+//                 otherwindow, nowindow, nopositions
 //   quit          closes the desktop; the process ends
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <atomic>
 #include <cstdio>
@@ -38,6 +48,7 @@
 #include <string>
 
 #include "tests/support/desktop_control.h"
+#include "tests/support/shell_interface.h"
 
 namespace {
 
@@ -57,9 +68,11 @@ struct Request {
 HWND progman;
 HWND defView;
 HWND listView;
+IShellFolder* desktopFolder;
 IShellView* shellView;
 WNDPROC listViewProc;
 std::atomic<long> foreignRequests{0};
+std::atomic<long> foreignMoves{0};
 
 // The browser the view lives in: it only gives the view its window.
 class DesktopBrowser : public IShellBrowser {
@@ -111,8 +124,48 @@ class DesktopBrowser : public IShellBrowser {
 DesktopBrowser browser;
 
 LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg >= LVM_FIRST && msg < LVM_FIRST + 0x100 && InSendMessage()) ++foreignRequests;
+  if (msg >= LVM_FIRST && msg < LVM_FIRST + 0x100 && InSendMessage()) {
+    ++foreignRequests;
+    if (msg == LVM_SETITEMPOSITION || msg == LVM_SETITEMPOSITION32) ++foreignMoves;
+  }
   return CallWindowProcW(listViewProc, hwnd, msg, wParam, lParam);
+}
+
+std::string Utf8(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string bytes(size > 0 ? static_cast<size_t>(size) : 1, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
+  bytes.resize(bytes.size() - 1);
+  return bytes;
+}
+
+// Every icon with its whole name and its parsing name, read on this thread.
+std::string DumpItems() {
+  const int count = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+  std::string reply = "count " + std::to_string(count) + "\n";
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[1024] = {};
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = i;
+    item.pszText = text;
+    item.cchTextMax = 1024;
+    SendMessageW(listView, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    std::string parsing;
+    STRRET name = {};
+    wchar_t* plain = nullptr;
+    auto* id = reinterpret_cast<PCUITEMID_CHILD>(item.lParam);
+    if (id && SUCCEEDED(desktopFolder->GetDisplayNameOf(id, SHGDN_INFOLDER | SHGDN_FORPARSING, &name)) &&
+        SUCCEEDED(StrRetToStrW(&name, id, &plain))) {
+      parsing = Utf8(plain);
+      CoTaskMemFree(plain);
+    }
+    POINT place = {};
+    SendMessageW(listView, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&place));
+    reply += std::to_string(i) + "\t" + Utf8(text) + "\t" + parsing + "\t" + std::to_string(place.x) + "\t" +
+             std::to_string(place.y) + "\n";
+  }
+  return reply;
 }
 
 // Runs on the view's thread.
@@ -121,6 +174,10 @@ bool RunCommand(const std::string& line, std::string* reply) {
   std::string verb = NextWord(&rest);
   if (verb == "dump") {
     *reply = DumpListView(listView);
+    return true;
+  }
+  if (verb == "items") {
+    *reply = DumpItems();
     return true;
   }
   if (verb == "move") {
@@ -134,7 +191,21 @@ bool RunCommand(const std::string& line, std::string* reply) {
     return SUCCEEDED(shellView->Refresh());
   }
   if (verb == "count" && rest == "requests") {
-    *reply = std::to_string(foreignRequests.load());
+    *reply = std::to_string(foreignRequests.load() + testsupport::InterfaceCalls());
+    return true;
+  }
+  if (verb == "count" && rest == "foreignmoves") {
+    *reply = std::to_string(foreignMoves.load());
+    return true;
+  }
+  if (verb == "interface") {
+    using testsupport::InterfaceMode;
+    if (rest == "serve") testsupport::SetInterfaceMode(InterfaceMode::kServe);
+    else if (rest == "absent") testsupport::SetInterfaceMode(InterfaceMode::kAbsent);
+    else if (rest == "otherwindow") testsupport::SetInterfaceMode(InterfaceMode::kOtherWindow);
+    else if (rest == "nowindow") testsupport::SetInterfaceMode(InterfaceMode::kNoWindow);
+    else if (rest == "nopositions") testsupport::SetInterfaceMode(InterfaceMode::kNoPositions);
+    else return false;
     return true;
   }
   if (verb == "quit") {
@@ -159,6 +230,7 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       if (defView) MoveWindow(defView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
     case WM_CLOSE:
+      testsupport::RevokeShellInterface();
       if (defView) {
         shellView->UIActivate(SVUIA_DEACTIVATE);
         shellView->DestroyViewWindow();
@@ -210,7 +282,6 @@ int main() {
   int height = GetSystemMetrics(SM_CYSCREEN);
   progman = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                             width, height, nullptr, nullptr, instance, nullptr);
-  IShellFolder* desktopFolder = nullptr;
   HRESULT hr = progman ? SHGetDesktopFolder(&desktopFolder) : E_FAIL;
   if (SUCCEEDED(hr)) {
     hr = desktopFolder->CreateViewObject(progman, IID_IShellView, reinterpret_cast<void**>(&shellView));
@@ -234,6 +305,10 @@ int main() {
   }
   listViewProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingListViewProc)));
+  if (!testsupport::ServeShellInterface(progman, defView, listView, shellView, desktopFolder)) {
+    std::fprintf(stderr, "shell_desktop: cannot register its shell interface\n");
+    return 3;
+  }
 
   HANDLE control = testsupport::StartDesktopControl("TessalyShellDesktop", Forward);
 

@@ -9,6 +9,14 @@
 
 namespace testsupport {
 
+// An icon as the shell desktop shows it, its names in UTF-8.
+struct ShellIcon {
+  std::string name;         // the text shown
+  std::string parsingName;  // the file's name in the Desktop folder, or the shell item's
+  int x = 0;
+  int y = 0;
+};
+
 class ShellDesktop : public DesktopProcess {
  public:
   ShellDesktop() : DesktopProcess("shell_desktop.exe", "TessalyShellDesktop") {}
@@ -18,7 +26,8 @@ class ShellDesktop : public DesktopProcess {
   // desktop on it.  Refuses (false, nothing made) unless the folder is empty
   // at first: files already there mean that Wine's Desktop is not a folder
   // of the test's own (a prefix linked to a real home).
-  bool Start(const std::vector<std::string>& fileNames);
+  bool Start(const std::vector<std::string>& fileNames);  // code page 932 names
+  bool Start(const std::vector<std::wstring>& fileNames);
   // Quits the desktop and removes the files that Start made.
   void Quit();
 
@@ -28,11 +37,27 @@ class ShellDesktop : public DesktopProcess {
   // desktop icon view since the start.
   long Requests();
 
+  // Every icon with its whole name and parsing name ("items").
+  std::vector<ShellIcon> Items();
+  // How many icons other processes moved with list-view messages.
+  long ForeignMoves();
+  // How the desktop answers the shell's interface: "serve", "absent",
+  // "otherwindow", "nowindow", "nopositions" (shell_interface.h).
+  bool SetInterface(const std::string& mode);
+
   // The Desktop folder of this Wine prefix.
   static std::string DesktopFolder();
+  // Makes this prefix send the shell's interface to the shell desktop, as
+  // Windows sends it to Explorer: registers shell_proxy.dll and sends
+  // CLSID_ShellWindows to the desktop's class.  For the programs started
+  // afterwards.
+  static bool ServeShellInterface();
+  // Hides the extensions of file names, as Windows does by default (Wine
+  // shows them).
+  static bool HideExtensions();
 
  private:
-  std::vector<std::string> files_;
+  std::vector<std::wstring> files_;
 };
 
 }  // namespace testsupport

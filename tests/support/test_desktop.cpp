@@ -42,6 +42,8 @@
 //   quitafter KIND N      the desktop closes itself (the shell going away)
 //                         once its view has answered N more requests of KIND
 //                         (getitemtext, setitemposition)
+// (Text requests are counted and made to misbehave alike in their ANSI and
+// UTF-16 forms.)
 //   failread KIND I       from now on the view answers 0, and does nothing,
 //                         for requests of KIND (text or position) about item
 //                         I; I = -1 ends it
@@ -62,6 +64,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -130,28 +133,36 @@ LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   if (internalRequest) return CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
   switch (msg) {
     case LVM_GETITEMCOUNT: ++countGetItemCount; break;
-    case LVM_GETITEMTEXTA: {
+    case LVM_GETITEMTEXTA:
+    case LVM_GETITEMTEXTW: {
       if (countGetItemText == removeAfterText) {
         removeAfterText = -1;
         LRESULT count = CallWindowProcA(listViewProc, hwnd, LVM_GETITEMCOUNT, 0, 0);
         CallWindowProcA(listViewProc, hwnd, LVM_DELETEITEM, count - 1, 0);
       }
       ++countGetItemText;
-      CountTowardsQuit(msg);
+      CountTowardsQuit(LVM_GETITEMTEXTA);
       itemProtection = ProtectionOf(reinterpret_cast<void*>(lParam));
       if (lParam && itemProtection) {
         textProtection = ProtectionOf(reinterpret_cast<LVITEMA*>(lParam)->pszText);
       }
       if (static_cast<long>(wParam) == failTextItem) return 0;
+      // LVITEMA and LVITEMW differ only in the type of pszText.
       auto* item = reinterpret_cast<LVITEMA*>(lParam);
+      const bool wide = msg == LVM_GETITEMTEXTW;
       if (faultUnterminated && item && item->pszText && item->cchTextMax > 0) {
-        std::memset(item->pszText, 'X', item->cchTextMax);
+        if (wide) {
+          std::wmemset(reinterpret_cast<wchar_t*>(item->pszText), L'X', item->cchTextMax);
+        } else {
+          std::memset(item->pszText, 'X', item->cchTextMax);
+        }
         return item->cchTextMax;
       }
       if ((faultCharCount || faultNoCount) && item && item->pszText) {
         CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
         if (faultNoCount) return 0;
         LRESULT characters = 0;
+        if (wide) return static_cast<LRESULT>(std::wcslen(reinterpret_cast<wchar_t*>(item->pszText)));
         for (const char* p = item->pszText; *p; p = CharNextA(p)) ++characters;
         return characters;
       }

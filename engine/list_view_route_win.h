@@ -1,0 +1,36 @@
+// The desktop through messages to the shell's desktop list view (Windows
+// only): the texts and positions are read through three small blocks of
+// memory placed in the shell's process, the icons moved with
+// LVM_SETITEMPOSITION.  Every message waits at most kShellAnswerMs.  Since
+// Windows 10 1809 the shell forgets positions set this way at its next
+// refresh; it is the way in where the shell's interface does not answer.
+#pragma once
+
+#include "engine/shell_route_win.h"
+
+class ListViewRoute final : public ShellRoute {
+ public:
+  ~ListViewRoute() override { Close(); }
+
+  bool Open(HWND listView) override;
+  int GetItemCount() override;
+  bool ReadItemText(int index, IconEntry& entry) override;
+  bool ReadItemPosition(int index, int& x, int& y) override;
+  void SetItemPosition(int index, int x, int y) override;
+  void FlushMoves() override {}
+  void Close() override;
+  bool Stalled() const override { return stalled_; }
+
+ private:
+  // Sends `message` to the view; false (and stalled) when the view does not
+  // answer in time.
+  bool Send(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+  void* Allocate(SIZE_T size);
+
+  HWND view_ = nullptr;  // the shell's window; the route does not own it
+  HANDLE process_ = nullptr;
+  bool stalled_ = false;
+  void* positionBlock_ = nullptr;  // addresses in the shell's process
+  void* textBlock_ = nullptr;
+  void* itemBlock_ = nullptr;
+};

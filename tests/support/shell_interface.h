@@ -1,0 +1,36 @@
+// The shell's interface to its desktop, as shell_desktop.exe serves it: the
+// class object that CLSID_ShellWindows is sent to in a test prefix, whose
+// FindWindowSW(SWC_DESKTOP) hands out a browser whose active view answers
+// for the hosted view.  The view answers IFolderView itself, on the view's
+// thread through its list view, as the Windows shell does (Wine's own view
+// gives no positions).  Windows only.
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace testsupport {
+
+// The class the test desktop registers, and that a test prefix sends
+// CLSID_ShellWindows to (ShellDesktop::ServeShellInterface).
+// {7C3E9A12-5B4D-4E8F-A1C2-3D4E5F60718A}
+inline constexpr CLSID kTestShellWindows = {0x7c3e9a12, 0x5b4d, 0x4e8f, {0xa1, 0xc2, 0x3d, 0x4e, 0x5f, 0x60, 0x71, 0x8a}};
+
+// How the desktop answers (the desktop's "interface" command).
+enum class InterfaceMode {
+  kServe,        // as the Windows shell does
+  kAbsent,       // FindWindowSW finds no desktop window
+  kOtherWindow,  // the view's window is another than the one that holds the list view
+  kNoWindow,     // the view has no window
+  kNoPositions,  // GetItemPosition and SelectAndPositionItems answer E_NOTIMPL, as Wine's view
+};
+
+// Registers the class object; everything it hands out lives on the calling
+// thread, the view's, until RevokeShellInterface.  False when COM refused.
+bool ServeShellInterface(HWND progman, HWND defView, HWND listView, IShellView* view, IShellFolder* desktop);
+void RevokeShellInterface();
+void SetInterfaceMode(InterfaceMode mode);
+// How many calls other processes made to the objects handed out.
+long InterfaceCalls();
+
+}  // namespace testsupport
