@@ -17,6 +17,11 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
+// A shell that did not serve a view is not asked again about it for this
+// long: asking costs several calls into the shell, and the desktop is looked
+// at every few seconds.
+constexpr ULONGLONG kRetryMs = 10000;
+
 // Item ID lists travel in batches of this many: one call for a whole desktop
 // of usual size, and no message of unbounded size for a huge one.
 constexpr ULONG kBatch = 256;
@@ -154,6 +159,7 @@ bool FolderViewRoute::Open(HWND listView) {
   stalled_ = false;
   HWND defView = listView ? GetParent(listView) : nullptr;
   if (!defView) return false;
+  if (defView == refusedView_ && GetTickCount64() - refusedAt_ < kRetryMs) return false;
   ShellCallThread& calls = ShellCallThread::Get();
   struct Answer {
     bool ok = false;
@@ -190,6 +196,10 @@ bool FolderViewRoute::Open(HWND listView) {
     answer->count = session->items.size();
     answer->ok = true;
   });
+  if (ran && !answer->ok) {
+    refusedView_ = defView;
+    refusedAt_ = GetTickCount64();
+  }
   if (!ran || !answer->ok) return false;
   count_ = answer->count;
   open_ = true;

@@ -20,7 +20,8 @@ class FolderViewRoute final : public ShellRoute {
 
   /// Serves `listView` only when the shell answers with a view whose window
   /// is the "SHELLDLL_DefView" that holds it, and that view gives the
-  /// desktop's items and their positions.
+  /// desktop's items and their positions.  After the shell did not, the
+  /// view is not asked about again for a few seconds.
   bool Open(HWND listView) override;
   int GetItemCount() override { return static_cast<int>(count_); }
   bool ReadItemText(int index, IconEntry& entry) override;
@@ -41,6 +42,8 @@ class FolderViewRoute final : public ShellRoute {
 
   Session* session_;  // owned by the call thread's work, never freed while it may run
   size_t count_ = 0;
+  HWND refusedView_ = nullptr;  // the view the shell last did not serve, and when
+  ULONGLONG refusedAt_ = 0;
   bool open_ = false;
   bool stalled_ = false;
   // Read from the shell once per connection, on first use.

@@ -23,21 +23,19 @@ DWORD WINAPI ShellCallThread::Main(void* self) {
   CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   for (;;) {
     WaitForSingleObject(calls->wake_, INFINITE);
+    const unsigned work = calls->started_;
     calls->work_();
     calls->work_ = nullptr;
-    // Signalled before the thread counts as free: a Run that comes after a
-    // work it gave up on clears this signal before it hands out its own.
+    calls->finished_ = work;
     SetEvent(calls->done_);
-    calls->busy_ = false;
   }
 }
 
 bool ShellCallThread::Run(std::function<void()> work) {
-  if (busy_ || !Start()) return false;
-  ResetEvent(done_);
+  if (started_ != finished_ || !Start()) return false;
   ResetEvent(answered_);
   work_ = std::move(work);
-  busy_ = true;
+  const unsigned mine = ++started_;
   SetEvent(wake_);
   HANDLE events[] = {done_, answered_};
   ULONGLONG lastAnswer = GetTickCount64();
@@ -46,8 +44,10 @@ bool ShellCallThread::Run(std::function<void()> work) {
     if (waited >= kShellAnswerMs) return false;
     const DWORD woken = MsgWaitForMultipleObjectsEx(2, events, static_cast<DWORD>(kShellAnswerMs - waited),
                                                     QS_SENDMESSAGE, 0);
-    if (woken == WAIT_OBJECT_0) return true;
-    if (woken == WAIT_OBJECT_0 + 1) {
+    if (woken == WAIT_OBJECT_0) {
+      // Also signalled, once, by the end of a work given up on earlier.
+      if (finished_ == mine) return true;
+    } else if (woken == WAIT_OBJECT_0 + 1) {
       lastAnswer = GetTickCount64();
     } else if (woken == WAIT_OBJECT_0 + 2) {
       // Handles the messages sent to this thread, and nothing else.

@@ -40,5 +40,7 @@ class ShellCallThread {
   HANDLE done_ = nullptr;      // the work ran to its end
   HANDLE answered_ = nullptr;  // a call of the work returned
   std::function<void()> work_;
-  std::atomic<bool> busy_{false};  // from Run until the work has ended
+  // Works handed out and works ended: the thread is free when they are equal.
+  std::atomic<unsigned> started_{0};
+  std::atomic<unsigned> finished_{0};
 };

@@ -1,7 +1,11 @@
 // Tessaly on the system's own shell view of the Desktop folder
 // (shell_desktop.exe): real files, item texts given by callback, and a view
 // that arranges its icons itself when it reads the folder again or is
-// resized.  Runs on a Wine virtual desktop of 1024x768.
+// resized.  Runs on a Wine virtual desktop of 1024x768, each group both ways
+// Tessaly reaches a desktop: through the shell's interface (the prefix sends
+// CLSID_ShellWindows to the shell desktop, as Windows sends it to Explorer;
+// group e2e_RealShell) and through the list view (Wine's explorer answers
+// with a view without a window; e2e_RealShellListView).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -127,9 +131,12 @@ Places WaitForSettledDesktop(ShellDesktop& desktop, const Places& expected, int*
   return last;
 }
 
-class E2eRealShell : public ::testing::Test {
+enum class Way { kInterface, kListView };
+
+class E2eRealShell : public ::testing::TestWithParam<Way> {
  protected:
   void SetUp() override {
+    if (GetParam() == Way::kInterface) ASSERT_TRUE(ShellDesktop::ServeShellInterface());
     ASSERT_TRUE(ChangeResolution(1024, 768));
     ASSERT_TRUE(desktop.Start(FileNames())) << "the Desktop folder must be a folder of this prefix, and empty";
     icons = desktop.Icons();
@@ -138,6 +145,9 @@ class E2eRealShell : public ::testing::Test {
     ASSERT_EQ(PlacesOf(icons).size(), icons.size()) << "names are unique";
   }
   void TearDown() override {
+    if (GetParam() == Way::kInterface && interfaceMoves) {
+      EXPECT_EQ(desktop.ForeignMoves(), 0) << "through the shell's interface, no icon is moved by a list-view message";
+    }
     if (tessaly.Running()) {
       int exitCode = -99;
       EXPECT_TRUE(tessaly.Close(&exitCode));
@@ -176,9 +186,11 @@ class E2eRealShell : public ::testing::Test {
   ShellDesktop desktop;
   Tessaly tessaly;
   std::vector<DesktopIcon> icons;
+  // Tessaly moves icons through the shell's interface alone.
+  bool interfaceMoves = true;
 };
 
-TEST_F(E2eRealShell, RestorePutsEveryIconBackAfterAScrambleAndAfterF5) {
+TEST_P(E2eRealShell, RestorePutsEveryIconBackAfterAScrambleAndAfterF5) {
   const Places saved = RightGrid(icons, 1024, 9, 90, 80);
   ASSERT_NO_FATAL_FAILURE(Arrange(saved));
   ASSERT_TRUE(tessaly.Start());
@@ -205,7 +217,7 @@ TEST_F(E2eRealShell, RestorePutsEveryIconBackAfterAScrambleAndAfterF5) {
 // after every arrival the icons stand where that resolution's file has them,
 // and the file written for the resolution left still holds the user's layout,
 // not the arrangement the shell made for the new size.
-TEST_F(E2eRealShell, BothAutomaticOptionsKeepEachResolutionsLayoutOverFiveRoundTrips) {
+TEST_P(E2eRealShell, BothAutomaticOptionsKeepEachResolutionsLayoutOverFiveRoundTrips) {
   const Places layout1024 = RightGrid(icons, 1024, 9, 90, 80);
   const Places layout800 = RightGrid(icons, 800, 8, 80, 70);
   ASSERT_NO_FATAL_FAILURE(Arrange(layout1024));
@@ -253,7 +265,7 @@ TEST_F(E2eRealShell, BothAutomaticOptionsKeepEachResolutionsLayoutOverFiveRoundT
 // A drag and drop on the desktop: the view places the icon on its own
 // thread, which the hook does not report.  The snapshot must follow it all
 // the same, or the next change writes the icon's old place.
-TEST_F(E2eRealShell, AnIconTheDesktopPlacesItselfAfterASaveIsInTheFileWrittenAtTheNextChange) {
+TEST_P(E2eRealShell, AnIconTheDesktopPlacesItselfAfterASaveIsInTheFileWrittenAtTheNextChange) {
   const Places saved = RightGrid(icons, 1024, 9, 90, 80);
   ASSERT_NO_FATAL_FAILURE(Arrange(saved));
   ASSERT_TRUE(WriteSettings("[General]\r\nResolution_AutoCapture=true\r\n"));
@@ -280,6 +292,113 @@ TEST_F(E2eRealShell, AnIconTheDesktopPlacesItselfAfterASaveIsInTheFileWrittenAtT
   const std::vector<std::string> inFile = OutOfPlace(stored, expected);
   EXPECT_TRUE(inFile.empty()) << Describe(inFile, stored, expected);
 }
+
+// Where each icon stands, by parsing name (unique on a desktop).
+Places ItemPlaces(const std::vector<testsupport::ShellIcon>& items) {
+  Places places;
+  for (const testsupport::ShellIcon& item : items) places[item.parsingName] = {item.x, item.y};
+  return places;
+}
+
+// Icons that read alike: extensions hidden (two "report", two "予算"), and
+// names that code page 932 cannot hold ("€ budget" and "₩ budget" both read
+// "? budget", the emoji "?? smile", Korean names of one length "??", "Café"
+// reads "Cafe"); and six icons of names of their own.
+std::vector<std::wstring> LookAlikeFiles() {
+  return {L"report.txt",   L"report.ini",    L"予算.txt",      L"予算.xls",   L"€ budget.txt", L"₩ budget.txt",
+          L"😀 smile.txt", L"😁 smile.txt", L"가나.txt",      L"다라.txt",   L"Café.txt",     L"Cafe.txt",
+          L"議事録.txt",   L"notes.txt",     L"写真.jpg",      L"memo.doc",   L"地図.txt",     L"plan.txt"};
+}
+
+// Save, scramble, Restore on a desktop of look-alike icons: through the
+// shell's interface each icon comes back to its own place (the parsing name
+// tells them apart); through the list view, every icon whose whole name is
+// its own does (the two "report" and the two "予算" show the same text and
+// pair in position order).  A second Restore of the unchanged desktop moves
+// nothing.
+TEST_P(E2eRealShell, LookAlikeIconsComeBackToTheirOwnPlaces) {
+  desktop.Quit();
+  ASSERT_TRUE(ShellDesktop::HideExtensions());
+  ASSERT_TRUE(desktop.Start(LookAlikeFiles()));
+  const std::vector<testsupport::ShellIcon> items = desktop.Items();
+  std::map<std::string, int> shown;
+  for (const testsupport::ShellIcon& item : items) ++shown[item.name];
+  ASSERT_EQ(shown["report"], 2) << "extensions are hidden";
+
+  // Places against the view's order, by parsing name.
+  Places saved;
+  for (size_t i = 0; i < items.size(); ++i) {
+    saved[items[i].parsingName] = {1024 - 100 - static_cast<int>(i / 8) * 90, 20 + static_cast<int>(i % 8) * 80};
+  }
+  const auto arrange = [&](const Places& places) {
+    const std::vector<testsupport::ShellIcon> now = desktop.Items();
+    for (size_t i = 0; i < now.size(); ++i) {
+      const auto& at = places.at(now[i].parsingName);
+      ASSERT_TRUE(desktop.Move(static_cast<int>(i), at.first, at.second));
+    }
+    ASSERT_EQ(ItemPlaces(desktop.Items()), places);
+  };
+  ASSERT_NO_FATAL_FAILURE(arrange(saved));
+  ASSERT_TRUE(tessaly.Start());
+  ASSERT_NO_FATAL_FAILURE(Save());
+
+  Places scrambled;
+  std::vector<std::pair<int, int>> spots;
+  for (const auto& [name, at] : saved) spots.push_back(at);
+  size_t i = 0;
+  for (const auto& [name, at] : saved) scrambled[name] = spots[(i++ + 7) % spots.size()];
+  ASSERT_NO_FATAL_FAILURE(arrange(scrambled));
+
+  // What must come back: every icon, or through the list view those whose
+  // text no other icon shows.
+  Places expected;
+  for (const testsupport::ShellIcon& item : items) {
+    if (GetParam() == Way::kInterface || shown[item.name] == 1) expected[item.parsingName] = saved[item.parsingName];
+  }
+  const auto outOfPlace = [&] { return OutOfPlace(ItemPlaces(desktop.Items()), expected); };
+  ASSERT_TRUE(tessaly.Post(WM_COMMAND, kRestore));
+  EXPECT_TRUE(WaitFor([&] { return outOfPlace().empty(); }))
+      << Describe(outOfPlace(), ItemPlaces(desktop.Items()), expected);
+  WaitForQuietView(desktop);
+
+  const long moved = desktop.Moves();
+  const Places before = ItemPlaces(desktop.Items());
+  ASSERT_TRUE(tessaly.Post(WM_COMMAND, kRestore));
+  const long asked = desktop.Requests();
+  WaitFor([&] { return desktop.Requests() > asked; }, 10000);
+  WaitForQuietView(desktop);
+  EXPECT_EQ(desktop.Moves(), moved) << "a restore of the unchanged desktop moves nothing";
+  EXPECT_EQ(ItemPlaces(desktop.Items()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Interface, E2eRealShell, ::testing::Values(Way::kInterface));
+INSTANTIATE_TEST_SUITE_P(ListView, E2eRealShell, ::testing::Values(Way::kListView));
+
+// The shell's interface answers, but not for the desktop Tessaly looks at, or
+// not with what Tessaly needs: Tessaly goes through the list view, and a
+// Restore puts a moved icon back.
+class E2eRealShellFallback : public E2eRealShell {};
+
+TEST_P(E2eRealShellFallback, AnInterfaceThatDoesNotServeTheDesktopLeavesItToTheListView) {
+  interfaceMoves = false;
+  const Places saved = RightGrid(icons, 1024, 9, 90, 80);
+  ASSERT_NO_FATAL_FAILURE(Arrange(saved));
+  for (const char* mode : {"otherwindow", "nowindow", "nopositions", "absent"}) {
+    SCOPED_TRACE(mode);
+    ASSERT_TRUE(desktop.SetInterface(mode));
+    // A new Tessaly asks the shell afresh.
+    ASSERT_TRUE(tessaly.Start());
+    ASSERT_NO_FATAL_FAILURE(Save());
+    ASSERT_TRUE(desktop.Move(3, 500, 400));
+    const long moved = desktop.ForeignMoves();
+    RestoreAndExpect(saved);
+    EXPECT_GT(desktop.ForeignMoves(), moved) << "the list view moved the icon back";
+    int exitCode = -99;
+    ASSERT_TRUE(tessaly.Close(&exitCode));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Interface, E2eRealShellFallback, ::testing::Values(Way::kInterface));
 
 }  // namespace
 }  // namespace e2e

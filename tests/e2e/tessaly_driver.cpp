@@ -142,8 +142,11 @@ bool Tessaly::Start(bool waitForWindow, const std::string& arguments, const std:
     return false;
   }
   CloseHandle(pi.hThread);
+  // A copy started before by this driver has ended: its window is no more.
+  if (process_) CloseHandle(process_);
   process_ = pi.hProcess;
   processId_ = pi.dwProcessId;
+  window_ = nullptr;
   if (!waitForWindow) return true;
   return WaitFor([&] {
     HWND found = FindWindowA("CID_TESSALY", "Pavane");

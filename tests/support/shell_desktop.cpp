@@ -34,6 +34,7 @@
 //                 desktop since the start: list-view messages that other
 //                 threads sent the view, and calls of its interface
 //   count foreignmoves  reply: how many of those messages moved an icon
+//   count moves   reply: how many icons other processes moved, either way
 //   interface MODE  how the interface answers from now on: serve, absent,
 //                 otherwindow, nowindow, nopositions
 //   quit          closes the desktop; the process ends
@@ -196,6 +197,10 @@ bool RunCommand(const std::string& line, std::string* reply) {
   }
   if (verb == "count" && rest == "foreignmoves") {
     *reply = std::to_string(foreignMoves.load());
+    return true;
+  }
+  if (verb == "count" && rest == "moves") {
+    *reply = std::to_string(foreignMoves.load() + testsupport::InterfaceMoves());
     return true;
   }
   if (verb == "interface") {

@@ -116,6 +116,12 @@ long ShellDesktop::ForeignMoves() {
   return std::atol(reply.c_str());
 }
 
+long ShellDesktop::Moves() {
+  std::string reply;
+  if (!Command("count moves", &reply)) return -1;
+  return std::atol(reply.c_str());
+}
+
 bool ShellDesktop::SetInterface(const std::string& mode) { return Command("interface " + mode); }
 
 bool ShellDesktop::ServeShellInterface() {

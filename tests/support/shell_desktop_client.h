@@ -39,8 +39,10 @@ class ShellDesktop : public DesktopProcess {
 
   // Every icon with its whole name and parsing name ("items").
   std::vector<ShellIcon> Items();
-  // How many icons other processes moved with list-view messages.
+  // How many icons other processes moved: with list-view messages, and in
+  // all (through the shell's interface too).
   long ForeignMoves();
+  long Moves();
   // How the desktop answers the shell's interface: "serve", "absent",
   // "otherwindow", "nowindow", "nopositions" (shell_interface.h).
   bool SetInterface(const std::string& mode);

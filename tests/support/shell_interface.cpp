@@ -7,6 +7,8 @@
 
 #include <atomic>
 #include <cstring>
+#include <map>
+#include <string>
 #include <vector>
 
 namespace testsupport {
@@ -20,6 +22,7 @@ IShellFolder* desktopFolder;
 DWORD registration;
 std::atomic<int> mode{static_cast<int>(InterfaceMode::kServe)};
 std::atomic<long> calls{0};
+std::atomic<long> moves{0};
 
 InterfaceMode Mode() { return static_cast<InterfaceMode>(mode.load()); }
 
@@ -42,12 +45,24 @@ bool SameItem(PCUITEMID_CHILD a, PCUITEMID_CHILD b) {
   return a && b && size == ILGetSize(b) && std::memcmp(a, b, size) == 0;
 }
 
+std::string BytesOf(PCUITEMID_CHILD item) { return std::string(reinterpret_cast<const char*>(item), ILGetSize(item)); }
+
+// The index of each item by its ID list, as last seen; checked at every use
+// and read again when the view has changed, so that looking items up costs
+// what it costs the shell, not a scan of the view for every item.
+std::map<std::string, int> indexes;
+
 int IndexOf(PCUITEMID_CHILD wanted) {
+  if (!wanted) return -1;
+  auto found = indexes.find(BytesOf(wanted));
+  if (found != indexes.end() && SameItem(ItemOf(found->second), wanted)) return found->second;
+  indexes.clear();
   const int count = ItemCount();
   for (int i = 0; i < count; ++i) {
-    if (SameItem(ItemOf(i), wanted)) return i;
+    if (PCUITEMID_CHILD item = ItemOf(i)) indexes[BytesOf(item)] = i;
   }
-  return -1;
+  found = indexes.find(BytesOf(wanted));
+  return found != indexes.end() ? found->second : -1;
 }
 
 // The items of the view, in its order; each Next hands out copies.
@@ -205,7 +220,9 @@ class HostedView final : public IShellView, public IFolderView {
     if (!(flags & SVSI_POSITIONITEM) || !places) return S_OK;
     for (UINT i = 0; i < count; ++i) {
       const int index = IndexOf(items[i]);
-      if (index >= 0) SendMessageW(listWindow, LVM_SETITEMPOSITION32, index, reinterpret_cast<LPARAM>(&places[i]));
+      if (index < 0) continue;
+      SendMessageW(listWindow, LVM_SETITEMPOSITION32, index, reinterpret_cast<LPARAM>(&places[i]));
+      ++moves;
     }
     return S_OK;
   }
@@ -390,5 +407,7 @@ void RevokeShellInterface() {
 void SetInterfaceMode(InterfaceMode newMode) { mode = static_cast<int>(newMode); }
 
 long InterfaceCalls() { return calls.load(); }
+
+long InterfaceMoves() { return moves.load(); }
 
 }  // namespace testsupport

@@ -30,7 +30,9 @@ enum class InterfaceMode {
 bool ServeShellInterface(HWND progman, HWND defView, HWND listView, IShellView* view, IShellFolder* desktop);
 void RevokeShellInterface();
 void SetInterfaceMode(InterfaceMode mode);
-// How many calls other processes made to the objects handed out.
+// How many calls other processes made to the objects handed out, and how
+// many icons they moved.
 long InterfaceCalls();
+long InterfaceMoves();
 
 }  // namespace testsupport
