@@ -2,7 +2,8 @@
 
 #include <shellapi.h>
 
-#include "app/main_window.h"
+#include "app/shell_state.h"
+#include "hook/sorrel_contract.h"
 #include "framework/window/controls.h"
 #include "framework/window/dialog.h"
 #include "resources/resource.h"

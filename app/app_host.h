@@ -17,7 +17,7 @@ struct FileDialogRequest {
   std::string filter;        // pairs of NUL-terminated texts, ending in two NULs
   std::string defaultExtension;
   const char* title = nullptr;
-  unsigned long flags = 0;   // OPENFILENAMEA flags
+  bool fileMustExist = false;  // only a file that exists may be chosen
 };
 
 class AppHost {

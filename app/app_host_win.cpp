@@ -3,13 +3,13 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "app/main_window.h"
+#include "hook/sorrel_contract.h"
 
-namespace {
-
-HWND MainWindowHandle() { return mainWindow ? mainWindow->window : nullptr; }
-
-}  // namespace
+HINSTANCE WinAppHost::MainWindowInstance() const {
+  const flib::CWindow* window = *window_;
+  if (!window || window->instance || !window->window) return window ? window->instance : nullptr;
+  return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window->window, GWLP_HINSTANCE));
+}
 
 void WinAppHost::ShowError(const char* text, const char* caption) {
   MessageBoxA(MainWindowHandle(), text, caption, MB_ICONERROR);
@@ -25,7 +25,7 @@ bool WinAppHost::ChooseFile(const FileDialogRequest& request, std::string& path)
   dialog.lpstrFile = file;
   dialog.nMaxFile = sizeof file;
   dialog.lpstrTitle = request.title;
-  dialog.Flags = request.flags;
+  dialog.Flags = OFN_HIDEREADONLY | OFN_EXTENSIONDIFFERENT | (request.fileMustExist ? OFN_FILEMUSTEXIST : 0);
   dialog.lpstrDefExt = request.defaultExtension.c_str();
   BOOL chosen = request.save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
   if (chosen != 1) return false;
@@ -36,7 +36,7 @@ bool WinAppHost::ChooseFile(const FileDialogRequest& request, std::string& path)
 bool WinAppHost::TakePendingReport(std::uint64_t& wParam, std::uint64_t& lParam) {
   HWND window = MainWindowHandle();
   MSG message;
-  if (!window || !PeekMessageA(&message, window, WM_USER, WM_USER, PM_REMOVE)) return false;
+  if (!window || !PeekMessageA(&message, window, kHookReportMessage, kHookReportMessage, PM_REMOVE)) return false;
   wParam = message.wParam;
   lParam = static_cast<std::uint64_t>(message.lParam);
   return true;

@@ -1,15 +1,26 @@
 // The program's AppHost: message boxes, file dialogs, timers and the report
-// queue of the main window (mainWindow).
+// queue of the main window.
 #pragma once
 
 #include "app/app_host.h"
+#include "framework/window/window.h"
 
 class WinAppHost final : public AppHost {
  public:
+  // `window` holds the main window object once it exists (null before and
+  // after); the host does not own it.
+  explicit WinAppHost(flib::CWindow* const* window) : window_(window) {}
+
   void ShowError(const char* text, const char* caption) override;
   bool ChooseFile(const FileDialogRequest& request, std::string& path) override;
   bool TakePendingReport(std::uint64_t& wParam, std::uint64_t& lParam) override;
   std::uint64_t NowMs() override;
   void StartTimer(unsigned id, unsigned ms) override;
   void StopTimer(unsigned id) override;
+
+ private:
+  HWND MainWindowHandle() const { return *window_ ? (*window_)->window : nullptr; }
+  HINSTANCE MainWindowInstance() const;
+
+  flib::CWindow* const* window_;
 };

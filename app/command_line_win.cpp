@@ -3,9 +3,9 @@
 #include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/layout_commands.h"
-#include "app/main_window.h"
+#include "hook/sorrel_contract.h"
+#include "app/shell_state.h"
 #include "app/settings.h"
-#include "engine/capture.h"
 
 namespace {
 
@@ -131,7 +131,7 @@ LRESULT OnCopyData(LPARAM lParam) {
   // A capture or a restore awaits the shell's answers with sent messages,
   // during which this message can be delivered: the command must not run
   // inside that work, so the sender is told to ask again.
-  if (App().layoutWork > 0 || LayoutBusy) return static_cast<LRESULT>(BusyAnswer());
+  if (App().layoutWork > 0) return static_cast<LRESULT>(BusyAnswer());
   if (command.action == CommandAction::kExit) {
     PostQuitMessage(0);
     return static_cast<LRESULT>(CommandAnswer(kExitDone));

@@ -1,7 +1,6 @@
 #include "app/display_change.h"
 
 #include "app/app_state.h"
-#include "app/auto_layout.h"
 #include "engine/capture.h"
 #include "engine/layout_file.h"
 #include "engine/restore.h"
@@ -34,14 +33,6 @@ class MoveCountingView final : public DesktopIconView {
   int moves_ = 0;
 };
 
-void StartWaiting(AppState& app) {
-  DisplayChangeState& d = app.display;
-  d.waitingSince = app.host.NowMs();
-  d.movedAt = d.waitingSince;
-  d.looked = false;
-  d.lastLook.clear();
-}
-
 // True when the shell's view has the size of the desktop in force.
 bool ViewFitsDesktop(AppState& app) {
   int width = 0;
@@ -52,108 +43,107 @@ bool ViewFitsDesktop(AppState& app) {
   return width == desktop.width && height == desktop.height;
 }
 
+}  // namespace
+
+void DisplayChange::Watch(AppState& app) {
+  watch_.since = app.host.NowMs();
+  watch_.movedAt = watch_.since;
+  watch_.looked = false;
+  watch_.lastLook.clear();
+}
+
 // Looks at the desktop once; true when it has been at rest for the quiet
 // time, or when the bound has passed.
-bool DesktopAtRest(AppState& app) {
-  DisplayChangeState& d = app.display;
+bool DisplayChange::DesktopAtRest(AppState& app) {
   const bool fits = ViewFitsDesktop(app);
   IconLayout look;
   int read;
   {
-    LayoutWork work(app);
+    LayoutWork work(app.layoutWork);
     read = CaptureIconLayout(app.view, look);
   }
   const std::uint64_t now = app.host.NowMs();
-  if (!fits || read < 0 || !d.looked || !SameNamesAndPlaces(look, d.lastLook)) d.movedAt = now;
-  d.looked = true;
-  d.lastLook = std::move(look);
-  return now - d.movedAt >= kQuietMs || now - d.waitingSince >= kSettleBoundMs;
+  if (!fits || read < 0 || !watch_.looked || !SameNamesAndPlaces(look, watch_.lastLook)) watch_.movedAt = now;
+  watch_.looked = true;
+  watch_.lastLook = std::move(look);
+  return now - watch_.movedAt >= kQuietMs || now - watch_.since >= kSettleBoundMs;
 }
 
 // Restores the new resolution's layout; the number of moves it made, or -1
 // when it could not run.
-int Restore(AppState& app) {
+int DisplayChange::Restore(AppState& app) {
   MoveCountingView counting(app.view);
-  LayoutWork work(app);
-  if (RestoreIconLayout(counting, app.display.stored, app.host.DesktopSize()) < 0) return -1;
+  LayoutWork work(app.layoutWork);
+  if (RestoreIconLayout(counting, restoredLayout_, app.host.DesktopSize()) < 0) return -1;
   return counting.Moves();
 }
 
-void Finish(AppState& app) {
-  DisplayChangeState& d = app.display;
-  d.underWay = false;
-  d.restored = false;
-  d.stored.clear();
-  d.lastLook.clear();
+void DisplayChange::Finish(AppState& app) {
+  step_ = Step::kIdle;
+  restoredLayout_.clear();
+  watch_.lastLook.clear();
   app.host.StopTimer(kDisplayChangeTimer);
-  if (IsOn(app.settings.resolutionAutoCapture)) TakeSnapshot(app);
+  app.snapshots.Thaw();
+  if (IsOn(app.settings.resolutionAutoCapture)) app.snapshots.TakeAndReport(app.Desktop());
 }
 
-}  // namespace
-
-int OnDisplayChange(AppState& app) {
-  DisplayChangeState& d = app.display;
-  SnapshotState& s = app.snapshots;
-  ++d.changes;
+void DisplayChange::OnDisplayChange(AppState& app) {
+  ++changes_;
+  SnapshotStore& store = app.snapshots;
   const bool capture = IsOn(app.settings.resolutionAutoCapture);
   // Without an application-data folder there is no file to write or read.
   std::string folderKnown;
-  if (!d.underWay && ((!capture && !IsOn(app.settings.resolutionAutoRestore)) ||
-                      !app.host.LayoutPathFor(app.host.ResolutionTag(), folderKnown))) {
-    s.seenTag = app.host.ResolutionTag();
-    return 0;
+  if (step_ == Step::kIdle && ((!capture && !IsOn(app.settings.resolutionAutoRestore)) ||
+                               !app.host.LayoutPathFor(app.host.ResolutionTag(), folderKnown))) {
+    store.SetSeenTag(app.host.ResolutionTag());
+    return;
   }
   // The last complete snapshot belongs to the old resolution.  A capture
   // under way now has not replaced it and will drop what it read.
-  if (capture && !s.snapshotKey.empty()) {
-    WritePendingSnapshot(app);  // one fixed by an earlier change, not yet written
-    auto entry = s.snapshotStore.find(s.snapshotKey);
-    if (!s.snapshotFailed && entry != s.snapshotStore.end()) {
-      d.writePending = true;
-      d.writePath = s.snapshotKey;
-      d.writeLayout = entry->second;
+  store.Freeze();
+  if (capture) {
+    std::optional<Snapshot> latest = store.TakeLatest();
+    if (latest) {
+      WriteOwedSnapshot();  // one owed since an earlier change, not yet written
+      owed_ = std::move(latest);
     }
-    s.snapshotKey.clear();
   }
-  d.underWay = true;
-  d.restored = false;
-  d.restores = 0;
-  StartWaiting(app);
+  step_ = Step::kSettling;
+  restores_ = 0;
+  Watch(app);
   app.host.StartTimer(kDisplayChangeTimer, kDisplayChangeTickMs);
-  return 0;
 }
 
-void OnDisplayChangeTimer(AppState& app) {
-  DisplayChangeState& d = app.display;
-  if (!d.underWay) {
+void DisplayChange::OnTimer(AppState& app) {
+  if (step_ == Step::kIdle) {
     app.host.StopTimer(kDisplayChangeTimer);
     return;
   }
-  if (app.layoutWork > 0 || LayoutBusy) return;
-  WritePendingSnapshot(app);
+  if (app.layoutWork > 0) return;
+  WriteOwedSnapshot();
 
-  const unsigned changes = d.changes;
+  const unsigned changes = changes_;
   const bool atRest = DesktopAtRest(app);
-  if (d.changes != changes || !atRest) return;
+  if (changes_ != changes || !atRest) return;
 
-  if (!d.restored) {
+  if (step_ == Step::kSettling) {
     // The shell is done with the new size: that resolution is now in force.
-    app.snapshots.seenTag = app.host.ResolutionTag();
+    app.snapshots.SetSeenTag(app.host.ResolutionTag());
     std::string path;
-    if (!IsOn(app.settings.resolutionAutoRestore) || !app.host.LayoutPathFor(app.snapshots.seenTag, path) ||
-        LoadLayoutFile(path.c_str(), d.stored) != 1) {
+    if (!IsOn(app.settings.resolutionAutoRestore) || !app.host.LayoutPathFor(app.host.ResolutionTag(), path) ||
+        LoadLayoutFile(path.c_str(), restoredLayout_) != 1) {
       Finish(app);
       return;
     }
     const int moves = Restore(app);
-    if (d.changes != changes) return;  // a newer change starts over
+    if (changes_ != changes) return;  // a newer change starts over
     if (moves <= 0) {
       Finish(app);
       return;
     }
-    d.restored = true;
-    d.restores = 1;
-    StartWaiting(app);
+    step_ = Step::kRestored;
+    restores_ = 1;
+    Watch(app);
     return;
   }
 
@@ -161,21 +151,17 @@ void OnDisplayChangeTimer(AppState& app) {
   // moved restored icons meanwhile.  Another restore puts them back, and
   // moves nothing when they stayed.
   const int moves = Restore(app);
-  if (d.changes != changes) return;
-  if (moves <= 0 || ++d.restores >= kMaxRestores) {
+  if (changes_ != changes) return;
+  if (moves <= 0 || ++restores_ >= kMaxRestores) {
     Finish(app);
     return;
   }
-  StartWaiting(app);
+  Watch(app);
 }
 
-bool IsDisplayChangeUnderWay(const AppState& app) { return app.display.underWay; }
-
-void WritePendingSnapshot(AppState& app) {
-  DisplayChangeState& d = app.display;
-  if (!d.writePending) return;
-  d.writePending = false;
+void DisplayChange::WriteOwedSnapshot() {
+  if (!owed_) return;
   // A write that fails is not reported; the file keeps what it held.
-  (void)SaveLayoutFile(d.writePath.c_str(), d.writeLayout);
-  d.writeLayout.clear();
+  (void)SaveLayoutFile(owed_->path.c_str(), owed_->layout);
+  owed_.reset();
 }

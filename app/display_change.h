@@ -1,24 +1,26 @@
-// A change of display resolution, followed to its end.  When WM_DISPLAYCHANGE
-// arrives, the snapshot of the old resolution is fixed at once; from then on
-// the main window's timer drives the rest, whatever else arrives meanwhile:
+// A change of display resolution, followed to its end.  WM_DISPLAYCHANGE only
+// takes note; the main window's timer then carries the change out, step by
+// step, whatever else arrives meanwhile:
 //
-//  1. the old resolution's snapshot is written to that resolution's file;
-//  2. the shell lays the desktop out for the new size: we wait until its view
-//     has the new size and the icons have stood still for a quiet time (or
-//     until a bound has passed);
-//  3. the new resolution's layout is restored (resolutionAutoRestore), and
-//     restored again while the shell keeps moving restored icons (a few
-//     tries at most);
-//  4. a snapshot of the new resolution is taken (resolutionAutoCapture).
+//  1. at once: the snapshot store is frozen, and the old resolution's
+//     snapshot (resolutionAutoCapture) is owed to that resolution's file;
+//  2. kSettling: the owed snapshot is written, and the shell lays the
+//     desktop out for the new size: we wait until its view has the new size
+//     and the icons have stood still for a quiet time (or a bound passed);
+//  3. the new resolution's layout is restored (resolutionAutoRestore);
+//     kRestored: while the shell moves restored icons again, we wait for rest
+//     and restore again (a few restores at most);
+//  4. the store thaws, and a snapshot of the new resolution is taken
+//     (resolutionAutoCapture); the change is over (kIdle).
 //
-// Further changes on the way start step 2 again; the old snapshot is written
-// once and the restore is for the resolution in force at the end.  No
-// snapshot is taken from the change until step 4.
+// A further change on the way goes back to kSettling: the old snapshot is
+// written once, and the restore is for the resolution in force at the end.
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <optional>
 
+#include "app/snapshot_store.h"
 #include "engine/icon_layout.h"
 
 struct AppState;
@@ -35,43 +37,49 @@ inline constexpr std::uint64_t kSettleBoundMs = 6000;
 // Restores of one change, the first included.
 inline constexpr int kMaxRestores = 3;
 
-struct DisplayChangeState {
-  bool underWay = false;
-  // WM_DISPLAYCHANGE messages so far.  Layout work that began before one
-  // arrived drops its result when it ends.
-  unsigned changes = 0;
+class DisplayChange {
+ public:
+  enum class Step {
+    kIdle,      // no change under way
+    kSettling,  // waiting for the shell to lay out the new size, then restore
+    kRestored,  // restored; waiting to see whether the shell moves icons again
+  };
 
-  // The old resolution's snapshot, fixed when the change arrived, until it
-  // has been written.
-  bool writePending = false;
-  std::string writePath;
-  IconLayout writeLayout;
+  /// WM_DISPLAYCHANGE.  Returns at once (also inside a capture or a restore,
+  /// which awaits the shell while sent messages are handled): takes the old
+  /// snapshot and starts, or starts again, when an automatic option is on.
+  /// With both options off only the resolution seen is updated.
+  void OnDisplayChange(AppState& app);
+  /// kDisplayChangeTimer: one step.  Does nothing while other layout work
+  /// runs (it waits for the next tick).
+  void OnTimer(AppState& app);
+  /// At exit: writes the old resolution's snapshot if it is still owed.
+  void WriteOwedSnapshot();
 
-  // Waiting for the desktop to come to rest, since the latest change or the
-  // latest restore.
-  std::uint64_t waitingSince = 0;
-  std::uint64_t movedAt = 0;  // the latest look that found the desktop moving
-  bool looked = false;
-  IconLayout lastLook;
+  Step CurrentStep() const { return step_; }
+  bool UnderWay() const { return step_ != Step::kIdle; }
 
-  // The new resolution's layout once it has been restored.
-  bool restored = false;
-  int restores = 0;
-  IconLayout stored;
+ private:
+  // Watching the desktop until it rests (kSettling, kRestored).
+  struct RestWatch {
+    std::uint64_t since = 0;    // the change, or the latest restore
+    std::uint64_t movedAt = 0;  // the latest look that found the desktop moving
+    bool looked = false;
+    IconLayout lastLook;
+  };
+
+  void Watch(AppState& app);
+  bool DesktopAtRest(AppState& app);
+  int Restore(AppState& app);
+  void Finish(AppState& app);
+
+  Step step_ = Step::kIdle;
+  // WM_DISPLAYCHANGE messages so far: a step during which one arrived drops
+  // its result.
+  unsigned changes_ = 0;
+  // The old resolution's snapshot, from step 1 until it is written.
+  std::optional<Snapshot> owed_;
+  RestWatch watch_;           // kSettling, kRestored
+  IconLayout restoredLayout_; // kRestored: the layout restored, for restoring again
+  int restores_ = 0;          // kRestored: restores so far
 };
-
-// WM_DISPLAYCHANGE.  Returns at once (also inside a capture or a restore,
-// which awaits the shell with sent messages): fixes the old snapshot, and
-// starts or restarts the sequence when an automatic option is on.  With both
-// options off only the resolution seen is updated.  Returns 0.
-int OnDisplayChange(AppState& app);
-
-// kDisplayChangeTimer: one step of the sequence.  Does nothing while other
-// layout work runs (it waits for the next tick).
-void OnDisplayChangeTimer(AppState& app);
-
-bool IsDisplayChangeUnderWay(const AppState& app);
-
-// At exit: writes the old resolution's snapshot if a change has fixed it and
-// it is not written yet.
-void WritePendingSnapshot(AppState& app);

@@ -1,5 +1,7 @@
 #include "app/hook_report.h"
 
+#include "app/app_state.h"
+
 namespace {
 
 constexpr std::uint64_t kSetItemPosition = 0x100F;    // LVM_SETITEMPOSITION
@@ -16,6 +18,16 @@ constexpr std::uint64_t kLayoutNotifications[] = {
 };
 
 }  // namespace
+
+void OnHookNotification(AppState& app) {
+  if (!IsOn(app.settings.resolutionAutoCapture) || app.layoutWork > 0) return;
+  // Reports that do not qualify would be ignored anyway; they go too.
+  std::uint64_t wParam = 0;
+  std::uint64_t lParam = 0;
+  while (app.host.TakePendingReport(wParam, lParam)) {
+  }
+  app.snapshots.TakeAndReport(app.Desktop());
+}
 
 bool IsLayoutReport(std::uint64_t wParam, std::uint64_t lParam) {
   if (wParam == kSetItemPosition || wParam == kSetItemPosition32) return true;

@@ -11,12 +11,12 @@
 namespace {
 
 int Capture(AppState& app, IconLayout& layout) {
-  LayoutWork work(app);
+  LayoutWork work(app.layoutWork);
   return CaptureIconLayout(app.view, layout);
 }
 
 int Restore(AppState& app, IconLayout& layout) {
-  LayoutWork work(app);
+  LayoutWork work(app.layoutWork);
   return RestoreIconLayout(app.view, layout, app.host.DesktopSize());
 }
 
@@ -26,7 +26,8 @@ FileDialogRequest MakeRequest(AppState& app, bool save) {
   request.defaultExtension = app.host.ResolutionTag();
   request.filter = MakeLayoutFileFilter(request.defaultExtension);
   request.title = kFileDialogTitle;
-  request.flags = save ? kSaveAsDialogFlags : kRestoreFromDialogFlags;
+  // A Save as dialog must take names of files that do not exist yet.
+  request.fileMustExist = !save;
   return request;
 }
 
@@ -44,7 +45,7 @@ SaveOutcome SaveDefault(AppState& app) {
   }
   // The hook does not hear the user's own drags, so the snapshot may be older
   // than what was just saved; a display change must not undo this save.
-  if (IsOn(app.settings.resolutionAutoCapture)) ReplaceSnapshot(app, path, layout);
+  if (IsOn(app.settings.resolutionAutoCapture)) app.snapshots.Replace(path, layout);
   return SaveOutcome::kSaved;
 }
 

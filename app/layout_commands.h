@@ -8,11 +8,6 @@
 
 struct AppState;
 
-// OPENFILENAMEA flags of the two file dialogs.  Save as leaves out
-// OFN_FILEMUSTEXIST, which would refuse every new file name.
-inline constexpr unsigned long kSaveAsDialogFlags = 0x0404;       // OFN_HIDEREADONLY | OFN_EXTENSIONDIFFERENT
-inline constexpr unsigned long kRestoreFromDialogFlags = 0x1404;  // ... | OFN_FILEMUSTEXIST
-
 int SaveDefaultLayout(AppState& app);
 int RestoreDefaultLayout(AppState& app);
 int SaveLayoutAs(AppState& app);

@@ -4,8 +4,10 @@
 #include "app/command_line_win.h"
 #include "app/main_window.h"
 #include "app/settings.h"
+#include "app/shell_state.h"
 #include "framework/window/window.h"
 #include "hook/sorrel.h"
+#include "hook/sorrel_contract.h"
 #include "resources/resource.h"
 
 namespace {

@@ -1,28 +1,17 @@
 #include "app/main_window.h"
 
-#include "app/app_host_win.h"
 #include "app/app_state.h"
-#include "app/auto_layout.h"
+#include "app/automatic_options.h"
 #include "app/command_line_win.h"
 #include "app/display_change.h"
 #include "app/hook_report.h"
+#include "app/periodic_look.h"
+#include "app/shell_state.h"
 #include "app/tray_menu.h"
-#include "engine/capture.h"
 #include "engine/desktop_icon_view.h"
-#include "hook/sorrel.h"
-
-// Constructed before the entry point runs, destroyed after it returns, in
-// this order (destruction in reverse).
-HINSTANCE appInstance = nullptr;
-flib::CWindow* mainWindow = nullptr;
-HWND activeDialog = nullptr;
-AppSettings settings;
-CMainTrayIcon trayIcon;
+#include "hook/sorrel_contract.h"
 
 namespace {
-
-WinAppHost host;
-AppState appState(GetDesktopIconView(), settings, host);
 
 LRESULT OnCreate(HWND window, LPARAM lParam) {
   // The framework hands over the window object in place of the creation record.
@@ -30,7 +19,7 @@ LRESULT OnCreate(HWND window, LPARAM lParam) {
   MainWindowInstance();
   trayIcon.Create(kTrayIconId, mainWindow->instance, window, kMainWindowTitle);
   FindDesktopListView();
-  OnStartupActions(App());
+  OnStartupActions(App(), Look());
   return 0;
 }
 
@@ -38,7 +27,7 @@ LRESULT OnDestroy() {
   trayIcon.Delete();
   // A display change that has not finished still owes the old resolution
   // its file.
-  WritePendingSnapshot(App());
+  Display().WriteOwedSnapshot();
   return 0;
 }
 
@@ -55,10 +44,15 @@ LRESULT OnQueryEndSession() {
 // WM_DISPLAYCHANGE is sent, so it can arrive while the program waits for the
 // shell to answer a capture or a restore.  It only takes note; the main
 // window's timer carries the change out (display_change.h).
-LRESULT OnDisplayChangeMessage() { return OnDisplayChange(App()); }
+LRESULT OnDisplayChangeMessage() {
+  Display().OnDisplayChange(App());
+  return 0;
+}
 
+// The timers of the display change and of the periodic look.
 LRESULT OnTimer(WPARAM id) {
-  OnLayoutTimer(App(), static_cast<unsigned>(id));
+  if (id == kDisplayChangeTimer) Display().OnTimer(App());
+  if (id == kLookTimer) Look().OnTimer(App());
   return 0;
 }
 
@@ -76,21 +70,6 @@ LRESULT OnOtherMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
-void CMainTrayIcon::OnTaskbarCreated() {
-  Sorrel_End();
-  Sorrel_Start();
-}
-
-AppState& App() { return appState; }
-
-HINSTANCE MainWindowInstance() {
-  if (!mainWindow) return appInstance;
-  if (!mainWindow->instance && mainWindow->window) {
-    mainWindow->instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(mainWindow->window, GWLP_HINSTANCE));
-  }
-  return mainWindow->instance;
-}
-
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -107,7 +86,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return OnCommand(mainWindow, wParam);
     case WM_TIMER:
       return OnTimer(wParam);
-    case WM_USER:
+    case kHookReportMessage:
       return OnHookReport(wParam, lParam);
     case WM_COPYDATA:
       return OnCopyData(lParam);

@@ -1,6 +1,6 @@
 #include "app/settings_dialog.h"
 
-#include "app/main_window.h"
+#include "app/shell_state.h"
 #include "framework/window/controls.h"
 #include "framework/window/dialog.h"
 #include "resources/resource.h"

@@ -4,9 +4,9 @@
 
 #include "app/about_dialog.h"
 #include "app/app_state.h"
-#include "app/auto_layout.h"
+#include "app/automatic_options.h"
 #include "app/layout_commands.h"
-#include "app/main_window.h"
+#include "app/shell_state.h"
 #include "app/settings_dialog.h"
 #include "framework/window/dialog.h"
 #include "framework/window/menu.h"
@@ -28,7 +28,7 @@ LRESULT OnSettings(flib::CWindow* window) {
   // The template holds an up-down control, whose class comctl32 registers.
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&classes);
-  if (RunDialog(window, IDD_SETTINGS, SettingsDlgProc) == 1) OnSettingsApplied(App());
+  if (RunDialog(window, IDD_SETTINGS, SettingsDlgProc) == 1) OnSettingsApplied(App(), Look());
   return 0;
 }
 

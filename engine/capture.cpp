@@ -1,7 +1,5 @@
 #include "engine/capture.h"
 
-int LayoutBusy = 0;
-
 bool ReadOpenView(DesktopIconView& view, IconLayout& layout) {
   layout.clear();
   // Items added while the view is read are not seen.
@@ -27,21 +25,18 @@ bool ReadOpenView(DesktopIconView& view, IconLayout& layout) {
 }
 
 int CaptureIconLayout(DesktopIconView& view, IconLayout& layout) {
-  LayoutBusy = 1;
   layout.clear();
   int result = -1;
   if (view.Open()) {
     if (ReadOpenView(view, layout)) result = 0;
     view.Close();
   }
-  LayoutBusy = 0;
   return result;
 }
 
 int CaptureIconLayout(IconLayout& layout) { return CaptureIconLayout(GetDesktopIconView(), layout); }
 
 bool StandsAsCaptured(DesktopIconView& view, const IconLayout& captured) {
-  LayoutBusy = 1;
   bool same = false;
   if (view.Open()) {
     same = view.GetItemCount() == static_cast<int>(captured.size());
@@ -53,6 +48,5 @@ bool StandsAsCaptured(DesktopIconView& view, const IconLayout& captured) {
     view.Close();
     same = same && view.IsViewPresent();
   }
-  LayoutBusy = 0;
   return same;
 }

@@ -4,17 +4,12 @@
 #include "engine/desktop_icon_view.h"
 #include "engine/icon_layout.h"
 
-// 1 while a capture or a restore runs (a restore's moves included), else 0.
-// The automatic save reads it and stays quiet while it is set.  Main thread
-// only.
-extern int LayoutBusy;
-
 // Replaces `layout` with every icon of the view that could be read, sorted by
 // ComparePosition; each entry's index is the icon's item index.  Items whose
 // text or position cannot be read are left out.  Returns 0 when the view
 // could be opened and was still there at the end (the layout may still be
 // empty), -1 when it could not be opened or went away while it was read (the
-// layout is then empty).  Sets LayoutBusy on entry and clears it on return.
+// layout is then empty).
 [[nodiscard]] int CaptureIconLayout(DesktopIconView& view, IconLayout& layout);
 
 // The same, on the platform's desktop (GetDesktopIconView).
@@ -30,5 +25,5 @@ bool ReadOpenView(DesktopIconView& view, IconLayout& layout);
 // item of each entry (by its index) still stands at the entry's place.  Reads
 // the positions alone, not the names: about a third of a capture's cost, for
 // telling whether anything has moved since.  False when the view cannot be
-// read.  Sets LayoutBusy on entry and clears it on return.
+// read.
 [[nodiscard]] bool StandsAsCaptured(DesktopIconView& view, const IconLayout& captured);

@@ -288,7 +288,6 @@ class Restorer {
 }  // namespace
 
 int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen) {
-  LayoutBusy = 1;
   // The desktop holds about as many icons as the layout.
   IconLayout working;
   working.reserve(layout.size());
@@ -306,7 +305,6 @@ int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize scre
     }
     view.Close();
   }
-  LayoutBusy = 0;
   return result;
 }
 

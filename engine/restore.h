@@ -33,8 +33,7 @@
 // are sent at the end.  Returns 0 when the desktop could be read (whether or
 // not anything moved), -1 when it could not (nothing is moved then and
 // `layout` keeps its order) or when the desktop went away or stopped
-// answering during the moves (the moves stop there).  LayoutBusy is 0 on
-// return.
+// answering during the moves (the moves stop there).
 [[nodiscard]] int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen);
 
 // The same, on the platform's desktop (GetDesktopIconView) as it measures

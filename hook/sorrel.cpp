@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "engine/shell_view_window.h"
+#include "hook/sorrel_contract.h"
 
 namespace {
 
@@ -36,8 +37,10 @@ void Report(const CWPSTRUCT& sent) {
   // The handle of a main window that has ended stays stale for as long as the
   // shell keeps the library loaded, so a dead one is looked up again: the
   // first report after Tessaly restarts reaches the new window.
-  if (!targetWindow || !IsWindow(targetWindow)) targetWindow = FindWindowA("CID_TESSALY", "Pavane");
-  if (targetWindow) PostMessageA(targetWindow, WM_USER, static_cast<WPARAM>(sent.message), static_cast<LPARAM>(code));
+  if (!targetWindow || !IsWindow(targetWindow)) targetWindow = FindWindowA(kMainWindowClass, kMainWindowTitle);
+  if (targetWindow) {
+    PostMessageA(targetWindow, kHookReportMessage, static_cast<WPARAM>(sent.message), static_cast<LPARAM>(code));
+  }
 }
 
 // Runs in the shell's process, on the desktop icon view's thread, before each

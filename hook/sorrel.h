@@ -3,8 +3,8 @@
 // Sorrel_Start installs a WH_CALLWNDPROC hook on the thread that owns the
 // desktop icon view, so that the system loads this library into the shell's
 // process.  There, for each message that another thread or process sends to
-// one of that thread's windows, the hook posts WM_USER to Tessaly's main
-// window (class "CID_TESSALY", title "Pavane"):
+// one of that thread's windows, the hook posts kHookReportMessage (WM_USER)
+// to Tessaly's main window (sorrel_contract.h):
 //   wParam  the identifier of the message sent, zero-extended
 //   lParam  for WM_NOTIFY the NMHDR code, zero-extended (LVN_DELETEITEM, -103,
 //           arrives as 0xFFFFFF99), or 0 when it cannot be read; else 0

@@ -10,6 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/display_change.h"
+#include "app/periodic_look.h"
 #include "engine/capture.h"
 #include "engine/layout_file.h"
 #include "tests/app/fake_app_host.h"
@@ -23,12 +24,17 @@ using testfiles::WriteBytes;
 class AppFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    LayoutBusy = 0;
     view.AddIcon("Notes", 10, 10);
     view.AddIcon("Mail", 100, 50);
     view.AddIcon("ごみ箱", 20, 300);
   }
 
+  // The snapshot kept for a "default" file; empty when there is none.
+  IconLayout SnapshotOf(const std::string& path) {
+    const auto& layouts = app.snapshots.Layouts();
+    const auto found = layouts.find(path);
+    return found == layouts.end() ? IconLayout() : found->second;
+  }
   // What a "default" file holds, by the engine's reader; empty when missing.
   IconLayout Stored(const std::string& path) {
     IconLayout layout;
@@ -54,7 +60,12 @@ class AppFixture : public ::testing::Test {
   void ChangeResolution(int width, int height) {
     host.SetResolution(width, height);
     view.SetViewSize(width, height);
-    OnDisplayChange(app);
+    display.OnDisplayChange(app);
+  }
+  // The main window's timers, as it dispatches them.
+  void OnTimer(unsigned id) {
+    if (id == kDisplayChangeTimer) display.OnTimer(app);
+    if (id == kLookTimer) look.OnTimer(app);
   }
   // Lets `ms` pass on the clock, in steps of 50 ms, handling each running
   // timer whenever its period has passed; `eachStep` runs before each step,
@@ -63,14 +74,14 @@ class AppFixture : public ::testing::Test {
     for (std::uint64_t passed = 0; passed < ms; passed += kStepMs) {
       if (eachStep) eachStep();
       host.Advance(kStepMs);
-      host.RunDueTimers([this](unsigned id) { OnLayoutTimer(app, id); });
+      host.RunDueTimers([this](unsigned id) { OnTimer(id); });
     }
   }
   // Runs the timers until the display change has been carried out (at most
   // a simulated minute).
   void FinishDisplayChange() {
-    for (int i = 0; i < 1200 && IsDisplayChangeUnderWay(app); ++i) RunTimers(kStepMs);
-    ASSERT_FALSE(IsDisplayChangeUnderWay(app)) << "the display change never finished";
+    for (int i = 0; i < 1200 && display.UnderWay(); ++i) RunTimers(kStepMs);
+    ASSERT_FALSE(display.UnderWay()) << "the display change never finished";
   }
 
   static constexpr std::uint64_t kStepMs = 50;
@@ -80,6 +91,8 @@ class AppFixture : public ::testing::Test {
   AppSettings settings;
   FakeAppHost host{folder.Path()};
   AppState app{view, settings, host};
+  DisplayChange display;
+  PeriodicLook look;
 };
 
 inline bool SameIcons(const IconLayout& a, const IconLayout& b) {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/auto_layout.h"
+#include "app/snapshot_store.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -54,13 +54,13 @@ TEST_F(LayoutCommands, WithoutAnApplicationDataFolderSaveAndRestoreSayWhy) {
 
 TEST_F(LayoutCommands, SaveWithAutomaticSaveOnMakesTheSavedLayoutTheSnapshot) {
   settings.resolutionAutoCapture = 1;
-  TakeSnapshot(app);
+  app.snapshots.TakeAndReport(app.Desktop());
   // The user drags an icon; the hook does not hear the shell's own moves.
   MoveIcon(2, 600, 600);
   SaveDefaultLayout(app);
   const std::string key = host.PathFor(1024, 768);
-  EXPECT_EQ(app.snapshots.snapshotKey, key);
-  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[key], DesktopNow()));
+  EXPECT_EQ(app.snapshots.LatestPath(), key);
+  EXPECT_TRUE(SameIcons(SnapshotOf(key), DesktopNow()));
 
   // A display change writes what was saved, not the older snapshot.
   const IconLayout saved = DesktopNow();
@@ -71,8 +71,8 @@ TEST_F(LayoutCommands, SaveWithAutomaticSaveOnMakesTheSavedLayoutTheSnapshot) {
 
 TEST_F(LayoutCommands, SaveWithAutomaticSaveOffLeavesTheSnapshotsAlone) {
   SaveDefaultLayout(app);
-  EXPECT_TRUE(app.snapshots.snapshotKey.empty());
-  EXPECT_TRUE(app.snapshots.snapshotStore.empty());
+  EXPECT_TRUE(app.snapshots.LatestPath().empty());
+  EXPECT_TRUE(app.snapshots.Layouts().empty());
 }
 
 TEST_F(LayoutCommands, RestorePutsTheIconsBackExchangingWithOccupants) {
@@ -111,8 +111,8 @@ TEST_F(LayoutCommands, FileDialogsOfferTheCurrentResolutionsFiles) {
   const FileDialogRequest& open = host.FileDialogs()[1];
   EXPECT_TRUE(saveAs.save);
   EXPECT_FALSE(open.save);
-  EXPECT_EQ(saveAs.flags, 0x0404u) << "no OFN_FILEMUSTEXIST in a Save as dialog";
-  EXPECT_EQ(open.flags, 0x1404u);
+  EXPECT_FALSE(saveAs.fileMustExist) << "a Save as dialog takes new file names";
+  EXPECT_TRUE(open.fileMustExist);
   for (const FileDialogRequest* r : {&saveAs, &open}) {
     EXPECT_EQ(r->defaultExtension, "800x600.qvd");
     EXPECT_STREQ(r->title, "保存先の指定");

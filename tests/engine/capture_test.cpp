@@ -54,7 +54,6 @@ TEST(Capture, SortsColumnByColumnKeepingIndexes) {
   IconLayout layout;
   ASSERT_EQ(CaptureIconLayout(view, layout), 0);
   ExpectLayout(layout, {{3, "left", -20, 50}, {2, "c", 5, 900}, {1, "a", 10, 100}, {0, "b", 10, 200}}, view);
-  EXPECT_EQ(LayoutBusy, 0);
   EXPECT_TRUE(view.Misuses().empty()) << view.toString();
 }
 
@@ -138,24 +137,11 @@ TEST(Capture, FailsWithoutADesktopAndEmptiesTheLayout) {
     view.SetPresent(c.present);
     view.SetAccessible(c.accessible);
     IconLayout layout = {{0, "old", 5, 5}};
-    LayoutBusy = 1;
     EXPECT_EQ(CaptureIconLayout(view, layout), -1) << c.what;
     EXPECT_TRUE(layout.empty()) << c.what;
-    EXPECT_EQ(LayoutBusy, 0) << c.what;
     EXPECT_EQ(view.CountCalls(Op::GetItemCount), 0) << c.what << "\n" << view.toString();
     EXPECT_EQ(view.CountCalls(Op::ReadItemText), 0) << c.what;
   }
-}
-
-TEST(Capture, BusyOnlyWhileRunning) {
-  MemoryDesktopView view;
-  view.AddIcon("x", 1, 1);
-  int seen = -1;
-  view.BeforeTextRead([&seen](int) { seen = LayoutBusy; });
-  IconLayout layout;
-  EXPECT_EQ(CaptureIconLayout(view, layout), 0);
-  EXPECT_EQ(seen, 1);
-  EXPECT_EQ(LayoutBusy, 0);
 }
 
 // The shell ending while it is read: whatever was read is not a layout of
@@ -170,7 +156,6 @@ TEST(Capture, ShellEndingMidwayFailsPromptlyAndKeepsNothing) {
     IconLayout layout = {{0, "old", 5, 5}};
     EXPECT_EQ(CaptureIconLayout(view, layout), -1) << "gone at " << vanishAt;
     EXPECT_TRUE(layout.empty()) << "gone at " << vanishAt;
-    EXPECT_EQ(LayoutBusy, 0);
     EXPECT_FALSE(view.IsOpen()) << "the connection is released";
     EXPECT_EQ(view.CountCalls(Op::ReadItemText), vanishAt + 1) << "no reads after the shell is gone\n"
                                                                 << view.toString();

@@ -40,8 +40,8 @@
 //                                        answers 0
 //                         noposition   - LVM_GETITEMPOSITION fails, writes nothing
 //   quitafter KIND N      the desktop closes itself (the shell going away)
-//                         once its view has answered N more requests of KIND
-//                         (getitemtext, setitemposition)
+//                         as soon as its view has answered N more requests of
+//                         KIND (getitemtext, setitemposition)
 // (Text requests are counted and made to misbehave alike in their ANSI and
 // UTF-16 forms.)
 //   failread KIND I       from now on the view answers 0, and does nothing,
@@ -124,12 +124,15 @@ std::atomic<bool> faultNoPosition{false};
 std::atomic<UINT> quitAfterMessage{0};
 std::atomic<long> quitAfterLeft{-1};
 
+// Set by the request after which the desktop goes away.
+bool quitNow = false;
+
 void CountTowardsQuit(UINT msg) {
   if (msg != quitAfterMessage || quitAfterLeft < 0) return;
-  if (--quitAfterLeft == 0) PostMessageA(progman, WM_CLOSE, 0, 0);
+  if (--quitAfterLeft == 0) quitNow = true;
 }
 
-LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT AnswerListViewRequest(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (internalRequest) return CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
   switch (msg) {
     case LVM_GETITEMCOUNT: ++countGetItemCount; break;
@@ -181,6 +184,18 @@ LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
       break;
   }
   return CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
+}
+
+// The desktop goes away as soon as it has answered the request it was told
+// to quit after, before any other request reaches it: the request after it
+// finds no view, whichever thread asks.
+LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT answer = AnswerListViewRequest(hwnd, msg, wParam, lParam);
+  if (quitNow) {
+    quitNow = false;
+    DestroyWindow(progman);
+  }
+  return answer;
 }
 
 LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -1,84 +1,22 @@
-#include "app/auto_layout.h"
+// The display change: the old snapshot written, the new layout restored once
+// the shell is done, whatever arrives when.
+#include "app/display_change.h"
 
+#include "app/hook_report.h"
 #include "app/layout_commands.h"
-
 #include "tests/app/app_fixture.h"
 
 namespace {
 
+// LVM_SETITEMPOSITION, as the hook reports it.
 constexpr std::uint64_t kSetItemPosition = 0x100F;
-constexpr std::uint64_t kNotify = 0x4E;
-constexpr std::uint64_t kBeginLabelEdit = 0xFFFFFF97u;
 
-class AutoLayout : public AppFixture {};
+class DisplayChangeTest : public AppFixture {};
 
-TEST_F(AutoLayout, WithEveryOptionOffNothingHappens) {
-  OnStartupActions(app);
-  OnHookNotification(app);
-  OnDisplayChange(app);
-  OnDisplayChange(app);
-  EXPECT_TRUE(view.Calls().empty()) << view.toString();
-  EXPECT_TRUE(host.Messages().empty());
-  EXPECT_TRUE(app.snapshots.snapshotKey.empty());
-  EXPECT_TRUE(testfiles::ListFolder(folder.Path()).empty());
-}
-
-TEST_F(AutoLayout, StartupRestoresTheCurrentResolutionsFileThenTakesTheFirstSnapshot) {
-  IconLayout stored = {{0, "Notes", 100, 50}};
-  ASSERT_EQ(SaveLayoutFile(host.PathFor(1024, 768).c_str(), stored), 1);
-  settings.startAutoRestore = 1;
-  settings.resolutionAutoCapture = 1;
-
-  OnStartupActions(app);
-
-  // Notes changes places with Mail, which stood at (100, 50).
-  EXPECT_EQ(view.Icons()[0].x, 100);
-  EXPECT_EQ(view.Icons()[0].y, 50);
-  EXPECT_EQ(view.Icons()[1].x, 10);
-  EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(1024, 768));
-  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[app.snapshots.snapshotKey], DesktopNow()));
-  EXPECT_TRUE(host.Messages().empty());
-}
-
-TEST_F(AutoLayout, StartupRestoreWithoutAStoredFileIsSilent) {
-  settings.startAutoRestore = 1;
-  OnStartupActions(app);
-  EXPECT_TRUE(view.Moves().empty());
-  EXPECT_TRUE(host.Messages().empty());
-}
-
-TEST_F(AutoLayout, HookReportsTakeASnapshotOnlyWithTheOptionOnAndNoLayoutWorkRunning) {
-  OnHookNotification(app);
-  EXPECT_EQ(Captures(), 0);
-
-  settings.resolutionAutoCapture = 1;
-  LayoutBusy = 1;
-  OnHookNotification(app);
-  EXPECT_EQ(Captures(), 0);
-
-  LayoutBusy = 0;
-  MoveIcon(0, 500, 500);
-  OnHookNotification(app);
-  EXPECT_EQ(Captures(), 1);
-  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[host.PathFor(1024, 768)], DesktopNow()));
-}
-
-TEST_F(AutoLayout, ABurstOfReportsTakesOneSnapshot) {
-  settings.resolutionAutoCapture = 1;
-  for (int i = 0; i < 30; ++i) host.QueueReport(kSetItemPosition, 0);
-  host.QueueReport(kNotify, kBeginLabelEdit);  // would be ignored anyway
-  host.QueueReport(kSetItemPosition, 0);
-
-  OnHookNotification(app);
-
-  EXPECT_EQ(Captures(), 1);
-  EXPECT_EQ(host.PendingReports(), 0u);
-}
-
-TEST_F(AutoLayout, DisplayChangeWritesTheOldSnapshotRestoresTheNewFileAndSnapshotsAgain) {
+TEST_F(DisplayChangeTest, DisplayChangeWritesTheOldSnapshotRestoresTheNewFileAndSnapshotsAgain) {
   settings.resolutionAutoCapture = 1;
   settings.resolutionAutoRestore = 1;
-  TakeSnapshot(app);
+  app.snapshots.TakeAndReport(app.Desktop());
   IconLayout at1024 = DesktopNow();
   IconLayout stored800 = {{0, "Mail", 300, 200}};
   ASSERT_EQ(SaveLayoutFile(host.PathFor(800, 600).c_str(), stored800), 1);
@@ -92,9 +30,9 @@ TEST_F(AutoLayout, DisplayChangeWritesTheOldSnapshotRestoresTheNewFileAndSnapsho
       << "written:\n" << Describe(Stored(host.PathFor(1024, 768))) << "expected:\n" << Describe(at1024);
   EXPECT_EQ(view.Icons()[1].x, 300);
   EXPECT_EQ(view.Icons()[1].y, 200);
-  EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(800, 600));
-  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[host.PathFor(800, 600)], DesktopNow()));
-  EXPECT_EQ(app.snapshots.snapshotStore.size(), 2u);
+  EXPECT_EQ(app.snapshots.LatestPath(), host.PathFor(800, 600));
+  EXPECT_TRUE(SameIcons(SnapshotOf(host.PathFor(800, 600)), DesktopNow()));
+  EXPECT_EQ(app.snapshots.Layouts().size(), 2u);
   EXPECT_EQ(app.layoutWork, 0);
 
   // And back: the 800x600 snapshot goes to its own file.
@@ -104,24 +42,24 @@ TEST_F(AutoLayout, DisplayChangeWritesTheOldSnapshotRestoresTheNewFileAndSnapsho
   EXPECT_TRUE(SameIcons(Stored(host.PathFor(800, 600)), at800));
 }
 
-TEST_F(AutoLayout, DisplayChangeWithCaptureOffWritesNothingAndKeepsTheKey) {
+TEST_F(DisplayChangeTest, DisplayChangeWithCaptureOffWritesNothingAndKeepsTheKey) {
   settings.resolutionAutoCapture = 1;
-  TakeSnapshot(app);
+  app.snapshots.TakeAndReport(app.Desktop());
   settings.resolutionAutoCapture = 0;
-  OnDisplayChange(app);
-  OnDisplayChange(app);
+  display.OnDisplayChange(app);
+  display.OnDisplayChange(app);
   EXPECT_FALSE(testfiles::Exists(host.PathFor(1024, 768)));
-  EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(1024, 768));
+  EXPECT_EQ(app.snapshots.LatestPath(), host.PathFor(1024, 768));
 }
 
-TEST_F(AutoLayout, AFailedSnapshotIsNeverWrittenOverTheStoredFile) {
+TEST_F(DisplayChangeTest, AFailedSnapshotIsNeverWrittenOverTheStoredFile) {
   const std::string stored = host.PathFor(1024, 768);
   ASSERT_EQ(SaveLayoutFile(stored.c_str(), DesktopNow()), 1);
   const std::string before = ReadBytes(stored);
   settings.resolutionAutoCapture = 1;
-  TakeSnapshot(app);  // a good snapshot first
+  app.snapshots.TakeAndReport(app.Desktop());  // a good snapshot first
   view.SetPresent(false);
-  TakeSnapshot(app);  // then the shell goes away
+  app.snapshots.TakeAndReport(app.Desktop());  // then the shell goes away
   ASSERT_EQ(host.Messages().size(), 1u);
   EXPECT_EQ(host.Messages()[0].text, "アイコン位置の取得に失敗しました");
   EXPECT_EQ(host.Messages()[0].caption, "エラー");
@@ -130,60 +68,22 @@ TEST_F(AutoLayout, AFailedSnapshotIsNeverWrittenOverTheStoredFile) {
   FinishDisplayChange();
 
   EXPECT_EQ(ReadBytes(stored), before);
-  EXPECT_TRUE(app.snapshots.snapshotKey.empty() || app.snapshots.snapshotKey == host.PathFor(800, 600));
+  EXPECT_TRUE(app.snapshots.LatestPath().empty() || app.snapshots.LatestPath() == host.PathFor(800, 600));
 }
 
-TEST_F(AutoLayout, ASnapshotAfterAFailureIsWrittenAgain) {
+TEST_F(DisplayChangeTest, ASnapshotAfterAFailureIsWrittenAgain) {
   settings.resolutionAutoCapture = 1;
   view.SetPresent(false);
-  TakeSnapshot(app);
+  app.snapshots.TakeAndReport(app.Desktop());
   view.SetPresent(true);
-  TakeSnapshot(app);
+  app.snapshots.TakeAndReport(app.Desktop());
   const IconLayout at1024 = DesktopNow();
   ChangeResolution(800, 600);
   FinishDisplayChange();
   EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), at1024));
 }
 
-TEST_F(AutoLayout, SnapshotFailureMessagesDoNotPileUp) {
-  settings.resolutionAutoCapture = 1;
-  view.SetPresent(false);
-  int opened = 0;
-  size_t callsBefore = 0;
-  // While the message box is open, more reports arrive and are handled; each
-  // tries a snapshot, which fails again.
-  host.WhileMessageOpen([&] {
-    ++opened;
-    callsBefore = view.Calls().size();
-    for (int i = 0; i < 3; ++i) OnHookNotification(app);
-    EXPECT_GT(view.Calls().size(), callsBefore) << "the nested reports tried their snapshots";
-  });
-  TakeSnapshot(app);
-  EXPECT_EQ(opened, 1);
-  EXPECT_EQ(host.Messages().size(), 1u);
-
-  // Once it is closed, the next failure is told again.
-  host.WhileMessageOpen(nullptr);
-  TakeSnapshot(app);
-  EXPECT_EQ(host.Messages().size(), 2u);
-}
-
-TEST_F(AutoLayout, WithoutAnApplicationDataFolderTheAutomaticStepsAreSkippedSilently) {
-  const IconLayout stored = {{0, "Notes", 100, 50}};
-  ASSERT_EQ(SaveLayoutFile(host.PathFor(1024, 768).c_str(), stored), 1);
-  host.SetAppDataKnown(false);
-  settings.startAutoRestore = 1;
-  settings.resolutionAutoRestore = 1;
-  settings.resolutionAutoCapture = 1;
-  OnStartupActions(app);
-  OnHookNotification(app);
-  OnDisplayChange(app);
-  EXPECT_TRUE(view.Calls().empty()) << view.toString();
-  EXPECT_TRUE(host.Messages().empty());
-  EXPECT_TRUE(app.snapshots.snapshotKey.empty());
-}
-
-TEST_F(AutoLayout, CapturesAndRestoresAreCountedAsLayoutWorkWhileTheyRun) {
+TEST_F(DisplayChangeTest, CapturesAndRestoresAreCountedAsLayoutWorkWhileTheyRun) {
   settings.resolutionAutoCapture = 1;
   settings.resolutionAutoRestore = 1;
   ASSERT_EQ(SaveLayoutFile(host.PathFor(1024, 768).c_str(), DesktopNow()), 1);
@@ -193,7 +93,7 @@ TEST_F(AutoLayout, CapturesAndRestoresAreCountedAsLayoutWorkWhileTheyRun) {
     ++reads;
     if (app.layoutWork > 0) ++sawWork;
   });
-  TakeSnapshot(app);
+  app.snapshots.TakeAndReport(app.Desktop());
   ChangeResolution(800, 600);
   FinishDisplayChange();
   EXPECT_GT(reads, 0);
@@ -201,15 +101,13 @@ TEST_F(AutoLayout, CapturesAndRestoresAreCountedAsLayoutWorkWhileTheyRun) {
   EXPECT_EQ(app.layoutWork, 0);
 }
 
-// --- Display changes, whatever arrives when.
-
 // The resolution changes in the middle of a menu restore; the restore's moves
 // are reported afterwards, as the hook posts them.  The old resolution's file
 // gets the snapshot from before the change, and nothing of the new resolution
 // is written.
-TEST_F(AutoLayout, AChangeDuringARestoreWritesTheSnapshotFromBeforeIt) {
+TEST_F(DisplayChangeTest, AChangeDuringARestoreWritesTheSnapshotFromBeforeIt) {
   settings.resolutionAutoCapture = 1;
-  TakeSnapshot(app);
+  app.snapshots.TakeAndReport(app.Desktop());
   const IconLayout before = DesktopNow();
   ASSERT_EQ(SaveLayoutFile(host.PathFor(1024, 768).c_str(), IconLayout{{0, "Notes", 600, 600}, {1, "Mail", 700, 600}}), 1);
   const std::string stored1024 = ReadBytes(host.PathFor(1024, 768));
@@ -230,17 +128,17 @@ TEST_F(AutoLayout, AChangeDuringARestoreWritesTheSnapshotFromBeforeIt) {
       << "written:\n" << Describe(Stored(host.PathFor(1024, 768))) << "taken before the change:\n" << Describe(before);
   EXPECT_NE(ReadBytes(host.PathFor(1024, 768)), stored1024);
   EXPECT_FALSE(testfiles::Exists(host.PathFor(800, 600)));
-  EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(800, 600));
-  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[host.PathFor(800, 600)], DesktopNow()));
+  EXPECT_EQ(app.snapshots.LatestPath(), host.PathFor(800, 600));
+  EXPECT_TRUE(SameIcons(SnapshotOf(host.PathFor(800, 600)), DesktopNow()));
 }
 
 // 1024x768 -> 800x600 -> 1024x768 before the shell is done: the old snapshot
 // is written once, and the layout restored is the one of the resolution in
 // force at the end.
-TEST_F(AutoLayout, ChangesInARowWriteTheOldSnapshotOnceAndRestoreTheLastResolution) {
+TEST_F(DisplayChangeTest, ChangesInARowWriteTheOldSnapshotOnceAndRestoreTheLastResolution) {
   settings.resolutionAutoCapture = 1;
   settings.resolutionAutoRestore = 1;
-  TakeSnapshot(app);
+  app.snapshots.TakeAndReport(app.Desktop());
   const IconLayout before = DesktopNow();
   ASSERT_EQ(SaveLayoutFile(host.PathFor(800, 600).c_str(), IconLayout{{0, "Notes", 300, 300}}), 1);
   const std::string stored800 = ReadBytes(host.PathFor(800, 600));
@@ -256,34 +154,34 @@ TEST_F(AutoLayout, ChangesInARowWriteTheOldSnapshotOnceAndRestoreTheLastResoluti
   EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), before)) << Describe(Stored(host.PathFor(1024, 768)));
   EXPECT_EQ(ReadBytes(host.PathFor(800, 600)), stored800);
   EXPECT_TRUE(SameIcons(DesktopNow(), before)) << view.toString();
-  EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(1024, 768));
+  EXPECT_EQ(app.snapshots.LatestPath(), host.PathFor(1024, 768));
 }
 
 // The capture-failure box runs a modal loop; a display change delivered in it
 // is carried out there.  The failed snapshot is not written, the new one is
 // taken, and no second box opens on top of the first.
-TEST_F(AutoLayout, AChangeWhileTheFailureMessageIsOpenIsCarriedOut) {
+TEST_F(DisplayChangeTest, AChangeWhileTheFailureMessageIsOpenIsCarriedOut) {
   settings.resolutionAutoCapture = 1;
   ASSERT_EQ(SaveLayoutFile(host.PathFor(1024, 768).c_str(), IconLayout{{0, "Notes", 600, 600}}), 1);
   const std::string stored1024 = ReadBytes(host.PathFor(1024, 768));
-  TakeSnapshot(app);
+  app.snapshots.TakeAndReport(app.Desktop());
   view.SetPresent(false);
   host.WhileMessageOpen([&] {
     view.SetPresent(true);
     ChangeResolution(800, 600);
     FinishDisplayChange();
   });
-  TakeSnapshot(app);
+  app.snapshots.TakeAndReport(app.Desktop());
 
   EXPECT_EQ(host.Messages().size(), 1u);
   EXPECT_EQ(ReadBytes(host.PathFor(1024, 768)), stored1024);
-  EXPECT_EQ(app.snapshots.snapshotKey, host.PathFor(800, 600));
-  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[host.PathFor(800, 600)], DesktopNow()));
+  EXPECT_EQ(app.snapshots.LatestPath(), host.PathFor(800, 600));
+  EXPECT_TRUE(SameIcons(SnapshotOf(host.PathFor(800, 600)), DesktopNow()));
 }
 
 // The restore waits until the shell's view has the new size and the icons
 // have stood still for the quiet time, or until the bound has passed.
-TEST_F(AutoLayout, TheRestoreWaitsUntilTheShellHasLaidTheDesktopOut) {
+TEST_F(DisplayChangeTest, TheRestoreWaitsUntilTheShellHasLaidTheDesktopOut) {
   struct Case {
     const char* what;
     std::uint64_t viewResizedAfter;  // ms after the change
@@ -306,18 +204,19 @@ TEST_F(AutoLayout, TheRestoreWaitsUntilTheShellHasLaidTheDesktopOut) {
     for (int i = 0; i < 6; ++i) desktop.AddIcon("icon" + std::to_string(i), 20, 20 + 80 * i);
     FakeAppHost clock(folder.Path());
     AppState state(desktop, settings, clock);
+    DisplayChange change;
     settings.resolutionAutoRestore = 1;
     ASSERT_EQ(SaveLayoutFile(clock.PathFor(800, 600).c_str(), IconLayout{{0, "icon0", 400, 20}}), 1);
 
     clock.SetResolution(800, 600);
-    OnDisplayChange(state);
+    change.OnDisplayChange(state);
     const std::uint64_t changedAt = clock.NowMs();
     std::uint64_t firstRestoreMove = 0;
     bool shellMoving = false;
     desktop.AfterMove([&](int) {
       if (!shellMoving && firstRestoreMove == 0) firstRestoreMove = clock.NowMs() - changedAt;
     });
-    for (int step = 0; step < 1200 && IsDisplayChangeUnderWay(state); ++step) {
+    for (int step = 0; step < 1200 && change.UnderWay(); ++step) {
       const std::uint64_t since = clock.NowMs() - changedAt;
       if (since >= c.viewResizedAfter) desktop.SetViewSize(800, 600);
       if (since < c.shellMovesFor) {
@@ -326,9 +225,11 @@ TEST_F(AutoLayout, TheRestoreWaitsUntilTheShellHasLaidTheDesktopOut) {
         shellMoving = false;
       }
       clock.Advance(kStepMs);
-      clock.RunDueTimers([&](unsigned id) { OnLayoutTimer(state, id); });
+      clock.RunDueTimers([&](unsigned id) {
+        if (id == kDisplayChangeTimer) change.OnTimer(state);
+      });
     }
-    EXPECT_FALSE(IsDisplayChangeUnderWay(state));
+    EXPECT_FALSE(change.UnderWay());
     EXPECT_GE(firstRestoreMove, c.earliest);
     EXPECT_LE(firstRestoreMove, c.latest);
     settings.resolutionAutoRestore = 0;
@@ -337,7 +238,7 @@ TEST_F(AutoLayout, TheRestoreWaitsUntilTheShellHasLaidTheDesktopOut) {
 
 // The shell moves restored icons once more after the restore (as it finishes
 // its own arrangement late): they are restored again.
-TEST_F(AutoLayout, IconsTheShellMovesAfterTheRestoreAreRestoredAgain) {
+TEST_F(DisplayChangeTest, IconsTheShellMovesAfterTheRestoreAreRestoredAgain) {
   settings.resolutionAutoRestore = 1;
   const IconLayout stored800 = {{0, "Notes", 400, 20}, {1, "Mail", 400, 100}, {2, "ごみ箱", 400, 180}};
   ASSERT_EQ(SaveLayoutFile(host.PathFor(800, 600).c_str(), stored800), 1);
@@ -357,51 +258,10 @@ TEST_F(AutoLayout, IconsTheShellMovesAfterTheRestoreAreRestoredAgain) {
     }
   });
   EXPECT_TRUE(pushedAside);
-  EXPECT_FALSE(IsDisplayChangeUnderWay(app));
+  EXPECT_FALSE(display.UnderWay());
   IconLayout expected = stored800;
   SortByPosition(expected);
   EXPECT_TRUE(SameIcons(DesktopNow(), expected)) << view.toString();
-}
-
-// --- The periodic look.
-
-// The shell places icons on its own thread without the hook hearing it: the
-// periodic look brings the snapshot up to date, and the next display change
-// writes the icon where the user put it.  It runs only with the option on,
-// and takes nothing while the screen has a resolution not yet seen.
-TEST_F(AutoLayout, ThePeriodicLookFollowsMovesTheHookDoesNotHear) {
-  OnStartupActions(app);
-  EXPECT_FALSE(host.TimerRunning(kLookTimer)) << "the option is off";
-
-  settings.resolutionAutoCapture = 1;
-  OnSettingsApplied(app);
-  ASSERT_TRUE(host.TimerRunning(kLookTimer));
-  const std::string key = host.PathFor(1024, 768);
-  MoveIcon(2, 640, 480);  // a drag and drop on the desktop
-  RunTimers(kLookIntervalMs);
-  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[key], DesktopNow())) << Describe(app.snapshots.snapshotStore[key]);
-  // A new name in the same place: the looks read names less often.
-  view.RemoveIcon(2);
-  view.AddIcon("予定表", 640, 480);
-  RunTimers(kLookIntervalMs * kLookNamesEvery);
-  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[key], DesktopNow())) << Describe(app.snapshots.snapshotStore[key]);
-
-  // The screen has changed but its WM_DISPLAYCHANGE has not come yet: the
-  // look leaves the snapshot of the old resolution as it is.
-  const IconLayout at1024 = DesktopNow();
-  host.SetResolution(800, 600);
-  MoveIcon(0, 700, 20);
-  RunTimers(kLookIntervalMs);
-  EXPECT_TRUE(SameIcons(app.snapshots.snapshotStore[key], at1024));
-  EXPECT_EQ(app.snapshots.snapshotStore.count(host.PathFor(800, 600)), 0u);
-  view.SetViewSize(800, 600);
-  OnDisplayChange(app);
-  FinishDisplayChange();
-  EXPECT_TRUE(SameIcons(Stored(key), at1024)) << Describe(Stored(key));
-
-  settings.resolutionAutoCapture = 0;
-  OnSettingsApplied(app);
-  EXPECT_FALSE(host.TimerRunning(kLookTimer));
 }
 
 }  // namespace
