@@ -1,5 +1,6 @@
 #include "app/layout_commands.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/app_state.h"
@@ -60,9 +61,18 @@ void ReportSaveFailure(AppState& app, SaveOutcome outcome, const char* caption) 
   if (outcome == SaveOutcome::kWriteFailed) app.host.ShowError(kSaveFailedText, caption);
 }
 
+// A file that holds no layout: not of the layout format (the older text
+// format reads each line of another kind of file as an entry without a
+// name), or without entries.
+bool HoldsNoLayout(const IconLayout& layout) {
+  return std::none_of(layout.begin(), layout.end(), [](const IconEntry& entry) {
+    return !entry.name.empty() || !entry.unicodeName.empty() || !entry.parsingName.empty();
+  });
+}
+
 RestoreOutcome RestoreNamed(AppState& app, const std::string& path) {
   IconLayout layout;
-  if (LoadLayoutFile(path.c_str(), layout) != 1) return RestoreOutcome::kNoLayout;
+  if (LoadLayoutFile(path.c_str(), layout) != 1 || HoldsNoLayout(layout)) return RestoreOutcome::kNoLayout;
   return Restore(app, layout) == 0 ? RestoreOutcome::kRestored : RestoreOutcome::kNoDesktop;
 }
 

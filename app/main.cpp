@@ -12,6 +12,11 @@
 
 namespace {
 
+// The named object of the session that only one copy can create, and how long
+// a second copy waits for the first one's window to bring it forward.
+constexpr const char* kOneCopyName = "Local\\Brindle-Works.Tessaly";
+constexpr int kFirstWindowWaitMs = 5000;
+
 constexpr int kExitNormal = 0;
 constexpr int kExitAlreadyRunning = -1;
 constexpr int kExitNoWindow = -2;
@@ -52,9 +57,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
   flib::CWindow window;
 
-  HWND running = FindWindowA(kMainWindowClass, kMainWindowTitle);
-  if (running) {
-    SetForegroundWindow(running);
+  // Decided at once, by a mutex held for the program's life: two copies
+  // started together (a Startup shortcut and a task at log-on) would both
+  // miss the other's window, which comes only after the settings and the hook.
+  CreateMutexA(nullptr, TRUE, kOneCopyName);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    for (int waited = 0; waited < kFirstWindowWaitMs; waited += 100) {
+      if (HWND running = FindWindowA(kMainWindowClass, kMainWindowTitle)) {
+        SetForegroundWindow(running);
+        break;
+      }
+      Sleep(100);
+    }
     return kExitAlreadyRunning;
   }
 

@@ -36,9 +36,19 @@ LRESULT OnClose() {
   return 0;
 }
 
-LRESULT OnQueryEndSession() {
+// The session may end; another program may still cancel the log-off, so
+// nothing ends here.
+LRESULT OnQueryEndSession() { return TRUE; }
+
+// The session ends (TRUE): what must survive is written before this returns,
+// for the system may end the process as soon as it has; then the program ends
+// as 終了 ends it.  A log-off that was cancelled (FALSE) changes nothing.
+LRESULT OnEndSession(WPARAM ending) {
+  if (!ending) return 0;
+  (void)settings.Save();
+  Display().WriteOwedSnapshot();
   PostQuitMessage(0);
-  return 1;
+  return 0;
 }
 
 // WM_DISPLAYCHANGE is sent, so it can arrive while the program waits for the
@@ -80,6 +90,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return OnClose();
     case WM_QUERYENDSESSION:
       return OnQueryEndSession();
+    case WM_ENDSESSION:
+      return OnEndSession(wParam);
     case WM_DISPLAYCHANGE:
       return OnDisplayChangeMessage();
     case WM_COMMAND:

@@ -88,7 +88,12 @@ int AppSettings::SaveTo(const char* userPath) {
     written = false;
   }
   profile.Close();
-  if (written && GetPathKind(temporary.c_str()) == kPathFile && files.Replace(temporary.c_str(), userPath)) return 1;
+  // The copy reaches the disk before it takes the file's place: a power cut
+  // then leaves the old settings or the new ones, never an empty file.
+  if (written && GetPathKind(temporary.c_str()) == kPathFile && files.Flush(temporary.c_str()) &&
+      files.Replace(temporary.c_str(), userPath)) {
+    return 1;
+  }
   if (GetPathKind(temporary.c_str()) == kPathFile) files.Remove(temporary.c_str());
   return 0;
 }

@@ -33,6 +33,11 @@ INT_PTR OnOk() {
   settings.startAutoRestore = Read(startAutoRestoreBox);
   settings.resolutionAutoRestore = Read(resolutionAutoRestoreBox);
   settings.resolutionAutoCapture = Read(resolutionAutoCaptureBox);
+  // On disk before the dialog goes: a tray program is seldom quit from its
+  // menu, and the options must not wait for an exit that may never come (a
+  // crash, a power cut).  A save that fails leaves the file as it was; the
+  // exit tries again.
+  (void)settings.Save();
   activeDialog = nullptr;
   EndDialog(settingsDialog->window, 1);
   return 1;

@@ -1,4 +1,4 @@
-// The file seam on POSIX systems: open, write, close, rename.  Paths
+// The file seam on POSIX systems: open, write, fsync, close, rename.  Paths
 // are in the program's form (system_path.h).
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,6 +35,17 @@ class PosixFileSeam : public FileSeam {
       size -= static_cast<size_t>(written);
     }
     return true;
+  }
+
+  bool Flush(const char* path) override {
+    const int fd = ::open(systempath::ToSystem(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int result;
+    do {
+      result = ::fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    ::close(fd);
+    return result == 0;
   }
 
   bool Close(File* file) override {

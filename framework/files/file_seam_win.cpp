@@ -1,5 +1,5 @@
-// The file seam on Windows: CreateFileA, WriteFile, CloseHandle, and
-// ReplaceFileA or MoveFileExA.
+// The file seam on Windows: CreateFileA, WriteFile, FlushFileBuffers,
+// CloseHandle, and ReplaceFileA or MoveFileExA.
 #include <windows.h>
 
 #include "framework/files/file_seam.h"
@@ -82,6 +82,16 @@ class WinFileSeam : public FileSeam {
       size -= written;
     }
     return true;
+  }
+
+  bool Flush(const char* path) override {
+    HANDLE h = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    // The system's cache of a file is one for all its handles.
+    const bool flushed = FlushFileBuffers(h) != 0;
+    CloseHandle(h);
+    return flushed;
   }
 
   bool Close(File* file) override {

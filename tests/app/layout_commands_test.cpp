@@ -146,15 +146,24 @@ TEST_F(LayoutCommands, SaveAsWritesTheChosenFileAndRestoreFromReadsIt) {
 TEST_F(LayoutCommands, SaveAsAndRestoreFromUseTheNamedCaptionOnFailure) {
   host.AnswerFileDialog(folder / "missing.qvd");
   RestoreLayoutFrom(app);
+  // Files that hold no layout: another kind of file, a layout without
+  // entries.  Nothing moves.
+  WriteBytes(folder / "Tessaly.ini", "[General]\r\nStart_AutoRestore=true\r\n");
+  host.AnswerFileDialog(folder / "Tessaly.ini");
+  RestoreLayoutFrom(app);
+  ASSERT_EQ(SaveLayoutFile((folder / "empty.qvd").c_str(), IconLayout()), 1);
+  host.AnswerFileDialog(folder / "empty.qvd");
+  RestoreLayoutFrom(app);
+  EXPECT_TRUE(view.Moves().empty());
   std::filesystem::create_directory(testfiles::TempFolder::NativePath(folder / "folder.qvd"));
   host.AnswerFileDialog(folder / "folder.qvd");
   SaveLayoutAs(app);
   view.SetPresent(false);
   SaveLayoutAs(app);
-  ASSERT_EQ(host.Messages().size(), 3u);
-  EXPECT_EQ(host.Messages()[0].text, "現在の解像度で保存されたデータはありません！");
-  EXPECT_EQ(host.Messages()[1].text, "アイコン位置の保存に失敗しました");
-  EXPECT_EQ(host.Messages()[2].text, "アイコン位置の取得に失敗しました");
+  ASSERT_EQ(host.Messages().size(), 5u);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(host.Messages()[i].text, "現在の解像度で保存されたデータはありません！");
+  EXPECT_EQ(host.Messages()[3].text, "アイコン位置の保存に失敗しました");
+  EXPECT_EQ(host.Messages()[4].text, "アイコン位置の取得に失敗しました");
   for (const auto& m : host.Messages()) EXPECT_EQ(m.caption, "エラー - Pavane");
 }
 
@@ -164,7 +173,7 @@ namespace {
 
 // The command line's Save and Restore: the same outcome as the menu's, never
 // a dialog or a message box, and every failure reported as false.
-enum class Before { kNothing, kNoDesktop, kFolderInFilesPlace, kNoAppDataFolder, kSavedThenNoDesktop };
+enum class Before { kNothing, kNoDesktop, kFolderInFilesPlace, kNoAppDataFolder, kSavedThenNoDesktop, kOtherFile };
 
 struct QuietCase {
   const char* what;
@@ -181,6 +190,7 @@ const QuietCase kQuietCases[] = {
     {"save without an application-data folder", Before::kNoAppDataFolder, true, "", false},
     {"restore without an application-data folder", Before::kNoAppDataFolder, false, "", false},
     {"restore a missing named file", Before::kNothing, false, "missing.qvd", false},
+    {"restore a named file that holds no layout", Before::kOtherFile, false, "Tessaly.ini", false},
     {"restore without a desktop", Before::kSavedThenNoDesktop, false, "", false},
 };
 
@@ -202,6 +212,9 @@ class QuietCommands : public AppFixture, public ::testing::WithParamInterface<Qu
       case Before::kSavedThenNoDesktop:
         ASSERT_TRUE(SaveLayoutQuietly(app, ""));
         view.SetPresent(false);
+        break;
+      case Before::kOtherFile:
+        WriteBytes(folder / "Tessaly.ini", "[General]\r\nStart_AutoRestore=true\r\n");
         break;
     }
   }

@@ -94,6 +94,7 @@ TEST(SettingsFaults, FailedSaveAtAnyCallKeepsTheSettingsFile) {
               << where << ": something was left behind";
         });
     EXPECT_GE(sweep.reached[FaultyFileSeam::kReplace], 1) << c.name << ": the save must replace the file";
+    EXPECT_GE(sweep.reached[FaultyFileSeam::kFlush], 1) << c.name << ": the new file must reach the disk first";
     RecordProperty(c.name, sweep.ToString());
 
     EXPECT_EQ(ValueOf(path, "StartRestore"), "<absent>") << c.name;

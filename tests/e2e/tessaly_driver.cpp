@@ -173,6 +173,12 @@ bool Tessaly::WaitExit(int* exitCode, int timeoutMs) {
 
 bool Tessaly::Close(int* exitCode) { return Post(WM_CLOSE) && WaitExit(exitCode); }
 
+void Tessaly::Kill() {
+  if (!process_) return;
+  TerminateProcess(process_, 99);
+  WaitForSingleObject(process_, 10000);
+}
+
 namespace {
 
 struct WindowSearch {

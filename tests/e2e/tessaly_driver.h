@@ -76,6 +76,9 @@ class Tessaly {
   bool WaitExit(int* exitCode, int timeoutMs = 20000);
   // Posts WM_CLOSE and waits for the exit code.
   bool Close(int* exitCode);
+  // Ends the process at once, as a crash, a power cut or the end of a
+  // session does; returns once it has ended.
+  void Kill();
 
   // A visible top-level window of this process of the class and title.
   HWND FindOwnWindow(const char* className, const char* title) const;

@@ -61,6 +61,7 @@ TEST(LayoutFileFaults, FailedSaveAtAnyCallKeepsThePreviousFile) {
           EXPECT_EQ(ListFolder(folder.Path()), entries) << where << ": something was left behind";
         });
     EXPECT_GE(sweep.reached[FaultyFileSeam::kReplace], 1) << c.name << ": the save must replace the file";
+    EXPECT_GE(sweep.reached[FaultyFileSeam::kFlush], 1) << c.name << ": the new file must reach the disk first";
     RecordProperty(c.name, sweep.ToString());
 
     // And without faults the same save goes through.

@@ -105,7 +105,7 @@ TEST(LayoutFile, FailedSaveKeepsThePreviousFile) {
   const std::string before = ReadBytes(path);
   const IconLayout next = {{0, "new", 1, 1}};
 
-  for (auto step : {FaultyFileSeam::kCreate, FaultyFileSeam::kWrite, FaultyFileSeam::kClose,
+  for (auto step : {FaultyFileSeam::kCreate, FaultyFileSeam::kWrite, FaultyFileSeam::kClose, FaultyFileSeam::kFlush,
                     FaultyFileSeam::kReplace}) {
     FaultyFileSeam faulty(step);
     const int result = SaveLayoutFile(path.c_str(), next, faulty);

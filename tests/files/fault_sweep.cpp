@@ -36,6 +36,7 @@ const char* StepName(FaultyFileSeam::Step step) {
     case FaultyFileSeam::kCreate: return "create";
     case FaultyFileSeam::kWrite: return "write";
     case FaultyFileSeam::kClose: return "close";
+    case FaultyFileSeam::kFlush: return "flush";
     case FaultyFileSeam::kReplace: return "replace";
     default: return "?";
   }

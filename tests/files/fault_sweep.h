@@ -1,5 +1,5 @@
 // Runs a file-writing operation again and again, each time with one call of
-// the file seam failing: every step kind (create, write, close, replace) and,
+// the file seam failing: every step kind (create, write, close, flush, replace) and,
 // for each, call 1, 2, ... until a run no longer reaches that call.  The
 // caller judges each failed run; a run that reaches the call but still
 // reports success is no failed run for the sweep, only for the judge.

@@ -20,6 +20,8 @@ bool FaultyFileSeam::Close(File* file) {
   return !FailNow(kClose) && ok;
 }
 
+bool FaultyFileSeam::Flush(const char* path) { return !FailNow(kFlush) && GetRealFileSeam().Flush(path); }
+
 bool FaultyFileSeam::Replace(const char* source, const char* target) {
   return !FailNow(kReplace) && GetRealFileSeam().Replace(source, target);
 }

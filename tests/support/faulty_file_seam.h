@@ -7,13 +7,15 @@
 
 class FaultyFileSeam : public FileSeam {
  public:
-  enum Step { kCreate, kWrite, kClose, kReplace, kStepCount };
+  enum Step { kCreate, kWrite, kClose, kFlush, kReplace, kStepCount };
 
   FaultyFileSeam(Step failingStep, int failingCall = 1) : step(failingStep), call(failingCall) {}
 
   File* Create(const char* path) override;
   bool Write(File* file, const void* data, size_t size) override;
+
   bool Close(File* file) override;
+  bool Flush(const char* path) override;
   bool Replace(const char* source, const char* target) override;
   bool Remove(const char* path) override;
 
