@@ -41,6 +41,9 @@ class AppHost {
   /// The path of the "default" layout file of the resolution `tag` (as
   /// "1024x768.qvd"); false when the application-data folder is unknown.
   virtual bool LayoutPathFor(const std::string& tag, std::string& path);
+  /// The path of a file of the program's own in the settings folder (no
+  /// folder is created); false when the application-data folder is unknown.
+  virtual bool SettingsFilePath(const char* name, std::string& path);
   /// The same for the current resolution.
   bool DefaultLayoutPath(std::string& path) { return LayoutPathFor(ResolutionTag(), path); }
   /// The current resolution tag, as "1024x768.qvd": DesktopSize's.

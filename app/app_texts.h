@@ -25,6 +25,8 @@ inline constexpr const char* kUsageText =
     "    アイコン位置を保存する（ファイル名を省略すると、現在の解像度の既定のファイル）\n"
     "/restore [ファイル名]\n"
     "    アイコン位置を復元する（ファイル名の省略は /save と同じ）\n"
+    "/undo\n"
+    "    最後の復元を元に戻す\n"
     "/exit\n"
     "    実行中の Tessaly を終了する\n"
     "/?\n"

@@ -3,7 +3,7 @@
 #include "app/app_state.h"
 #include "app/periodic_look.h"
 #include "engine/layout_file.h"
-#include "engine/restore.h"
+#include "app/undo.h"
 
 namespace {
 
@@ -13,9 +13,8 @@ void RestoreDefaultQuietly(AppState& app) {
   if (!app.host.DefaultLayoutPath(path)) return;
   IconLayout layout;
   if (LoadLayoutFile(path.c_str(), layout) != 1) return;
-  LayoutWork work(app.layoutWork);
   // A restore that fails is passed over in silence.
-  (void)RestoreIconLayout(app.view, layout, app.host.DesktopSize());
+  (void)RestoreKeepingUndo(app, app.view, layout);
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ CommandLine ParseCommandLine(const char* text) {
   CommandAction action = CommandAction::kInvalid;
   if (name == "save") action = CommandAction::kSave;
   if (name == "restore") action = CommandAction::kRestore;
+  if (name == "undo") action = CommandAction::kUndo;
   if (name == "exit") action = CommandAction::kExit;
   if (name == "?") action = CommandAction::kUsage;
 
@@ -79,6 +80,8 @@ std::uint64_t CommandCode(CommandAction action) {
       return kCodeTag | 2;
     case CommandAction::kExit:
       return kCodeTag | 3;
+    case CommandAction::kUndo:
+      return kCodeTag | 4;
     default:
       return kCodeTag | 0xFF;  // arrives as kInvalid
   }
@@ -94,6 +97,8 @@ bool DecodeCommand(std::uint64_t code, const void* data, std::size_t size, Comma
     action = CommandAction::kRestore;
   } else if (code == CommandCode(CommandAction::kExit)) {
     action = CommandAction::kExit;
+  } else if (code == CommandCode(CommandAction::kUndo)) {
+    action = CommandAction::kUndo;
   } else {
     return true;
   }
@@ -103,7 +108,8 @@ bool DecodeCommand(std::uint64_t code, const void* data, std::size_t size, Comma
   }
   const char* bytes = static_cast<const char*>(data);
   // One name, not empty, ending in its only NUL.
-  if (!bytes || size < 2 || size > kLongestFileName + 1 || action == CommandAction::kExit) return true;
+  const bool takesFile = action == CommandAction::kSave || action == CommandAction::kRestore;
+  if (!bytes || size < 2 || size > kLongestFileName + 1 || !takesFile) return true;
   if (bytes[size - 1] != '\0' || std::memchr(bytes, '\0', size - 1)) return true;
   command = Make(action, std::string(bytes, size - 1));
   return true;

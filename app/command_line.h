@@ -4,6 +4,7 @@
 //   Tessaly.exe /save [file]      save the layout (without a file: the
 //                                 current resolution's "default" file)
 //   Tessaly.exe /restore [file]   restore it
+//   Tessaly.exe /undo             undo the latest restore (undo.h)
 //   Tessaly.exe /exit             end the running copy
 //   Tessaly.exe /?                show the usage
 //
@@ -15,7 +16,7 @@
 #include <cstdint>
 #include <string>
 
-enum class CommandAction { kNone, kSave, kRestore, kExit, kUsage, kInvalid };
+enum class CommandAction { kNone, kSave, kRestore, kUndo, kExit, kUsage, kInvalid };
 
 struct CommandLine {
   CommandAction action = CommandAction::kNone;
@@ -38,7 +39,7 @@ CommandLine ParseCommandLine(const char* text);
 // --- The command in WM_COPYDATA.  dwData names the action; lpData holds the
 // file name and its terminating NUL, or nothing when no file is given.
 
-/// The dwData of an action (kSave, kRestore or kExit).
+/// The dwData of an action (kSave, kRestore, kUndo or kExit).
 std::uint64_t CommandCode(CommandAction action);
 /// The command that arrived: false when `code` is not one of this program's
 /// (the message is not for us); otherwise true, with kInvalid for an unknown

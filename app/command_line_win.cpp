@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/layout_commands.h"
+#include "app/undo.h"
 #include "hook/sorrel_contract.h"
 #include "app/shell_state.h"
 #include "app/settings.h"
@@ -34,6 +35,8 @@ int RunLayoutCommand(const CommandLine& command) {
       return SaveLayoutQuietly(App(), command.file) ? kExitDone : kExitFailed;
     case CommandAction::kRestore:
       return RestoreLayoutQuietly(App(), command.file) ? kExitDone : kExitFailed;
+    case CommandAction::kUndo:
+      return UndoRestore(App()) ? kExitDone : kExitFailed;
     default:
       return kExitUsage;
   }

@@ -3,7 +3,8 @@
 #include "app/app_state.h"
 #include "engine/capture.h"
 #include "engine/layout_file.h"
-#include "engine/restore.h"
+#include "app/undo.h"
+#include "engine/layout_history.h"
 
 namespace {
 
@@ -71,10 +72,11 @@ bool DisplayChange::DesktopAtRest(AppState& app) {
 
 // Restores the new resolution's layout; the number of moves it made, or -1
 // when it could not run.
+// The repeated restores of one change count as one for an undo: the first
+// keeps what the shell had made of the desktop.
 int DisplayChange::Restore(AppState& app) {
   MoveCountingView counting(app.view);
-  LayoutWork work(app.layoutWork);
-  if (RestoreIconLayout(counting, restoredLayout_, app.host.DesktopSize()) < 0) return -1;
+  if (RestoreKeepingUndo(app, counting, restoredLayout_, step_ == Step::kSettling) < 0) return -1;
   return counting.Moves();
 }
 
@@ -112,6 +114,12 @@ void DisplayChange::OnDisplayChange(AppState& app) {
   restores_ = 0;
   Watch(app);
   app.host.StartTimer(kDisplayChangeTimer, kDisplayChangeTickMs);
+}
+
+void DisplayChange::OnScaleMayHaveChanged(AppState& app) {
+  // A change under way restores for whatever is in force at its end.
+  if (UnderWay() || app.host.ResolutionTag() == app.snapshots.SeenTag(app.host)) return;
+  OnDisplayChange(app);
 }
 
 void DisplayChange::OnTimer(AppState& app) {
@@ -162,6 +170,6 @@ void DisplayChange::OnTimer(AppState& app) {
 void DisplayChange::WriteOwedSnapshot() {
   if (!owed_) return;
   // A write that fails is not reported; the file keeps what it held.
-  (void)SaveLayoutFile(owed_->path.c_str(), owed_->layout);
+  (void)SaveLayoutFileKeepingHistory(owed_->path.c_str(), owed_->layout, CurrentLocalTime());
   owed_.reset();
 }

@@ -50,6 +50,10 @@ class DisplayChange {
   /// snapshot and starts, or starts again, when an automatic option is on.
   /// With both options off only the resolution seen is updated.
   void OnDisplayChange(AppState& app);
+  /// WM_SETTINGCHANGE, WM_DPICHANGED: a change of the display's scale is
+  /// followed as a change of resolution (the scale is part of the layout
+  /// file's name); any other change of settings is not.
+  void OnScaleMayHaveChanged(AppState& app);
   /// kDisplayChangeTimer: one step.  Does nothing while other layout work
   /// runs (it waits for the next tick).
   void OnTimer(AppState& app);

@@ -7,7 +7,8 @@
 #include "app/app_texts.h"
 #include "engine/capture.h"
 #include "engine/layout_file.h"
-#include "engine/restore.h"
+#include "app/undo.h"
+#include "engine/layout_history.h"
 
 namespace {
 
@@ -16,10 +17,7 @@ int Capture(AppState& app, IconLayout& layout) {
   return CaptureIconLayout(app.view, layout);
 }
 
-int Restore(AppState& app, IconLayout& layout) {
-  LayoutWork work(app.layoutWork);
-  return RestoreIconLayout(app.view, layout, app.host.DesktopSize());
-}
+int Restore(AppState& app, IconLayout& layout) { return RestoreKeepingUndo(app, app.view, layout); }
 
 FileDialogRequest MakeRequest(AppState& app, bool save) {
   FileDialogRequest request;
@@ -41,7 +39,7 @@ SaveOutcome SaveDefault(AppState& app) {
   IconLayout layout;
   if (Capture(app, layout) < 0) return SaveOutcome::kCaptureFailed;
   std::string path;
-  if (!app.host.DefaultLayoutPath(path) || SaveLayoutFile(path.c_str(), layout) != 1) {
+  if (!app.host.DefaultLayoutPath(path) || SaveLayoutFileKeepingHistory(path.c_str(), layout, CurrentLocalTime()) != 1) {
     return SaveOutcome::kWriteFailed;
   }
   // The hook does not hear the user's own drags, so the snapshot may be older
@@ -53,7 +51,8 @@ SaveOutcome SaveDefault(AppState& app) {
 SaveOutcome SaveNamed(AppState& app, const std::string& path) {
   IconLayout layout;
   if (Capture(app, layout) < 0) return SaveOutcome::kCaptureFailed;
-  return SaveLayoutFile(path.c_str(), layout) == 1 ? SaveOutcome::kSaved : SaveOutcome::kWriteFailed;
+  return SaveLayoutFileKeepingHistory(path.c_str(), layout, CurrentLocalTime()) == 1 ? SaveOutcome::kSaved
+                                                                                     : SaveOutcome::kWriteFailed;
 }
 
 void ReportSaveFailure(AppState& app, SaveOutcome outcome, const char* caption) {

@@ -59,6 +59,13 @@ LRESULT OnDisplayChangeMessage() {
   return 0;
 }
 
+// A change of the display's scale comes as either of these, or with a
+// WM_DISPLAYCHANGE; it is followed as a change of resolution.
+LRESULT OnScaleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Display().OnScaleMayHaveChanged(App());
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
 // The timers of the display change and of the periodic look.
 LRESULT OnTimer(WPARAM id) {
   if (id == kDisplayChangeTimer) Display().OnTimer(App());
@@ -94,6 +101,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return OnEndSession(wParam);
     case WM_DISPLAYCHANGE:
       return OnDisplayChangeMessage();
+    case WM_SETTINGCHANGE:
+    case WM_DPICHANGED:
+      return OnScaleMessage(window, message, wParam, lParam);
     case WM_COMMAND:
       return OnCommand(mainWindow, wParam);
     case WM_TIMER:

@@ -1,6 +1,7 @@
 #include "app/settings_dialog.h"
 
 #include "app/shell_state.h"
+#include "app/startup_shortcut_win.h"
 #include "framework/window/controls.h"
 #include "framework/window/dialog.h"
 #include "resources/resource.h"
@@ -11,6 +12,7 @@ namespace {
 CCheckBox startAutoRestoreBox;
 CCheckBox resolutionAutoRestoreBox;
 CCheckBox resolutionAutoCaptureBox;
+CCheckBox startAtLogOnBox;
 CDialog* settingsDialog = nullptr;
 
 void Bind(CCheckBox& box, HWND dialog, int id, int option) {
@@ -26,6 +28,9 @@ INT_PTR OnInitDialog(HWND dialog, LPARAM lParam) {
   Bind(startAutoRestoreBox, dialog, IDC_START_AUTORESTORE, settings.startAutoRestore);
   Bind(resolutionAutoRestoreBox, dialog, IDC_RESOLUTION_AUTORESTORE, settings.resolutionAutoRestore);
   Bind(resolutionAutoCaptureBox, dialog, IDC_RESOLUTION_AUTOCAPTURE, settings.resolutionAutoCapture);
+  // Not a setting: the box tells whether the Startup folder starts this
+  // Tessaly.exe (the user may have removed the shortcut, or moved the program).
+  Bind(startAtLogOnBox, dialog, IDC_START_AT_LOGON, StartsAtLogOn() ? 1 : 0);
   return 1;
 }
 
@@ -38,6 +43,7 @@ INT_PTR OnOk() {
   // crash, a power cut).  A save that fails leaves the file as it was; the
   // exit tries again.
   (void)settings.Save();
+  (void)SetStartAtLogOn(Read(startAtLogOnBox) == 1);
   activeDialog = nullptr;
   EndDialog(settingsDialog->window, 1);
   return 1;

@@ -8,6 +8,7 @@
 #include "app/layout_commands.h"
 #include "app/shell_state.h"
 #include "app/settings_dialog.h"
+#include "app/undo.h"
 #include "framework/window/dialog.h"
 #include "framework/window/menu.h"
 #include "resources/resource.h"
@@ -52,6 +53,8 @@ void ShowTrayMenu(flib::CWindow* window, POINT point) {
   CMenu menu;
   menu.Load(appInstance, IDR_TRAYMENU);
   CMenu popup(menu.GetSubMenu(0));
+  // Greyed while there is no restore to undo.
+  if (!CanUndo(App())) popup.EnableItem(ID_UNDO, MF_BYCOMMAND | MF_GRAYED);
   SetForegroundWindow(window->window);
   popup.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, 0, window->window, nullptr);
   menu.Destroy();
@@ -67,6 +70,11 @@ LRESULT OnCommand(flib::CWindow* window, WPARAM wParam) {
       return SaveLayoutAs(App());
     case ID_RESTORE_FROM:
       return RestoreLayoutFrom(App());
+    case ID_UNDO:
+      // A failure is not told: the item is greyed when there is nothing to
+      // undo, and a restore that finds no desktop is silent too.
+      (void)UndoRestore(App());
+      return 0;
     case ID_SETTINGS:
       return OnSettings(window);
     case ID_ABOUT:

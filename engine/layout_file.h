@@ -25,7 +25,9 @@
 #include "framework/files/file_seam.h"
 
 // Formats "<width>x<height>.qvd" of the desktop size `screen` (for example
-// "1280x1024.qvd") into `buffer`, which must hold 32 bytes.  Returns 1.
+// "1280x1024.qvd"), or "<width>x<height>.<dpi>dpi.qvd" when its scale is not
+// 100 % ("1920x1080.144dpi.qvd"), into `buffer`, which must hold 32 bytes.
+// Returns 1.
 int GetResolutionTag(ScreenSize screen, char* buffer);
 
 // Formats "<app data>\Brindle-Works\Tessaly\<name>.<tag>" into `buffer`

@@ -287,7 +287,8 @@ class Restorer {
 
 }  // namespace
 
-int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen) {
+int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen, IconLayout* before) {
+  if (before) before->clear();
   // The desktop holds about as many icons as the layout.
   IconLayout working;
   working.reserve(layout.size());
@@ -302,6 +303,7 @@ int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize scre
       // The shell ended or stopped answering: the moves went nowhere, and
       // the restore did not happen.
       if (moved && view.IsViewPresent()) result = 0;
+      if (before) *before = std::move(working);
     }
     view.Close();
   }

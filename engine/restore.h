@@ -34,7 +34,11 @@
 // not anything moved), -1 when it could not (nothing is moved then and
 // `layout` keeps its order) or when the desktop went away or stopped
 // answering during the moves (the moves stop there).
-[[nodiscard]] int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen);
+// `before`, when given, receives the desktop as the restore read it before
+// any move (in position order; empty when it could not be read): what an
+// undo puts back.
+[[nodiscard]] int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen,
+                                    IconLayout* before = nullptr);
 
 // The same, on the platform's desktop (GetDesktopIconView) as it measures
 // now (GetScreenSize).

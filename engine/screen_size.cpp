@@ -1,7 +1,9 @@
 #include "engine/screen_size.h"
 
 ScreenSize DesktopSizeOf(const DisplayMetrics& displays) {
-  return displays.monitorCount > 1 ? displays.virtualScreen : displays.primary;
+  ScreenSize size = displays.monitorCount > 1 ? displays.virtualScreen : displays.primary;
+  size.dpi = displays.dpi;
+  return size;
 }
 
 ScreenSize GetScreenSize() { return DesktopSizeOf(QueryDisplays()); }

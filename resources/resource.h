@@ -1,5 +1,5 @@
 // Identifiers of Tessaly's resources, shared by the resource script and the
-// program.  Menu commands are 40001-40008, dialog controls 1001-1010.
+// program.  Menu commands are 40001-40009, dialog controls 1001-1011.
 #pragma once
 
 #define IDR_TRAYMENU 101
@@ -16,6 +16,7 @@
 #define ID_ABOUT 40006
 #define ID_EXIT 40007
 #define ID_CLOSE_MENU 40008
+#define ID_UNDO 40009
 
 // About dialog.
 #define IDC_HOMEPAGE 1001
@@ -30,3 +31,4 @@
 #define IDC_SAVE_INTERVAL 1008
 #define IDC_SAVE_INTERVAL_SPIN 1009
 #define IDC_RESOLUTION_AUTOCAPTURE 1010
+#define IDC_START_AT_LOGON 1011

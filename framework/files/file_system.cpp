@@ -70,6 +70,16 @@ int CountFilesIn(const std::string& folder, int recursive) {
 
 int GetPathKind(const char* path) { return fsbackend::PathKind(path); }
 
+std::vector<std::string> ListFileNames(const char* folder) {
+  std::vector<fsbackend::Entry> entries;
+  std::vector<std::string> names;
+  if (!fsbackend::ListFolder(folder, entries)) return names;
+  for (fsbackend::Entry& entry : entries) {
+    if (entry.kind == fsbackend::EntryKind::kFile) names.push_back(std::move(entry.name));
+  }
+  return names;
+}
+
 int CreateDirectoryTree(const char* path) {
   if (std::strlen(path) >= kPathBuffer) return 0;
   std::vector<char> buffer(path, path + std::strlen(path) + 1);

@@ -11,6 +11,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // Path kinds.
 enum : int { kPathAbsent = 0, kPathFile = 1, kPathFolder = 2 };
@@ -54,6 +56,10 @@ std::uint32_t GetFileLength(const char* path);
 // of 272 bytes or more, and a subfolder whose path would be that long, count
 // 0.
 int CountFiles(const char* folder, int recursive);
+
+// The names of the files in the folder (not of its folders), in no order;
+// none when it cannot be read.
+std::vector<std::string> ListFileNames(const char* folder);
 
 // Copies the part of `path` before its last backslash into `buffer` and
 // returns its length; 0 (buffer untouched) when there is no backslash, it is

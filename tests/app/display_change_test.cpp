@@ -264,4 +264,27 @@ TEST_F(DisplayChangeTest, IconsTheShellMovesAfterTheRestoreAreRestoredAgain) {
   EXPECT_TRUE(SameIcons(DesktopNow(), expected)) << view.toString();
 }
 
+// 100 % -> 150 %: the same size at another scale has a layout file of its
+// own, and the change is followed as a change of resolution.  A change of
+// another setting is not.
+TEST_F(DisplayChangeTest, AChangeOfScaleIsFollowedAsAChangeOfResolution) {
+  settings.resolutionAutoCapture = 1;
+  settings.resolutionAutoRestore = 1;
+  app.snapshots.TakeAndReport(app.Desktop());
+  const IconLayout at100 = DesktopNow();
+  ASSERT_EQ(SaveLayoutFile(host.PathFor(1024, 768, 144).c_str(), IconLayout{{0, "Mail", 300, 200}}), 1);
+
+  display.OnScaleMayHaveChanged(app);
+  EXPECT_FALSE(display.UnderWay()) << "the scale did not change";
+  MoveIcon(0, 700, 10);  // the shell lays the desktop out anew
+  host.SetScale(144);
+  display.OnScaleMayHaveChanged(app);
+  FinishDisplayChange();
+
+  EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), at100)) << Describe(Stored(host.PathFor(1024, 768)));
+  EXPECT_EQ(view.Icons()[1].x, 300);
+  EXPECT_EQ(view.Icons()[1].y, 200);
+  EXPECT_EQ(app.snapshots.LatestPath(), host.PathFor(1024, 768, 144));
+}
+
 }  // namespace

@@ -25,7 +25,8 @@ class FakeAppHost final : public AppHost {
   explicit FakeAppHost(std::string folder) : folder_(std::move(folder)) {}
 
   // --- Setting up.
-  void SetResolution(int width, int height) { size_ = {width, height}; }
+  void SetResolution(int width, int height) { size_ = {width, height, size_.dpi}; }
+  void SetScale(int dpi) { size_.dpi = dpi; }
   void Advance(std::uint64_t ms) { now_ += ms; }
   // Without an application-data folder no "default" path can be formed.
   void SetAppDataKnown(bool known) { appDataKnown_ = known; }
@@ -50,8 +51,9 @@ class FakeAppHost final : public AppHost {
       onTimer(id);
     }
   }
-  std::string PathFor(int width, int height) const {
-    return folder_ + "\\default." + std::to_string(width) + "x" + std::to_string(height) + ".qvd";
+  std::string PathFor(int width, int height, int dpi = kPlainDpi) const {
+    const std::string scale = dpi == kPlainDpi ? "" : "." + std::to_string(dpi) + "dpi";
+    return folder_ + "\\default." + std::to_string(width) + "x" + std::to_string(height) + scale + ".qvd";
   }
 
   // --- AppHost.
@@ -81,6 +83,11 @@ class FakeAppHost final : public AppHost {
   bool LayoutPathFor(const std::string& tag, std::string& path) override {
     if (!appDataKnown_) return false;
     path = folder_ + "\\default." + tag;
+    return true;
+  }
+  bool SettingsFilePath(const char* name, std::string& path) override {
+    if (!appDataKnown_) return false;
+    path = folder_ + "\\" + name;
     return true;
   }
   ScreenSize DesktopSize() override { return size_; }

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
 
+#include "engine/layout_history.h"
 #include "engine/screen_size.h"
 #include "framework/files/special_folders.h"
 #include "tests/files/temp_folder.h"
+#include "tests/files/fault_sweep.h"
 #include "tests/support/faulty_file_seam.h"
 
 namespace {
@@ -222,6 +225,9 @@ TEST(LayoutFile, ResolutionTagFollowsTheDesktop) {
       {"two side by side", {2, {1920, 1080}, {3840, 1080}}, "3840x1080.qvd"},
       {"a taller second monitor", {2, {1920, 1080}, {3360, 1440}}, "3360x1440.qvd"},
       {"three", {3, {1920, 1080}, {5760, 1080}}, "5760x1080.qvd"},
+      {"one monitor at 150 %", {1, {1920, 1080}, {1920, 1080}, 144}, "1920x1080.144dpi.qvd"},
+      {"two at 125 %", {2, {1920, 1080}, {3840, 1080}, 120}, "3840x1080.120dpi.qvd"},
+      {"one monitor at 100 %: the name of earlier versions", {1, {1920, 1080}, {1920, 1080}, 96}, "1920x1080.qvd"},
   };
   for (const Case& c : cases) {
     char tag[32] = "untouched";
@@ -246,6 +252,51 @@ TEST(LayoutFile, PathNamesTheResolution) {
     EXPECT_EQ(GetLayoutFilePath("default", tag, path), 1);
     EXPECT_EQ(std::string(path), std::string(folder) + c.ending);
   }
+}
+
+TEST(LayoutHistory, KeptFilesAreNamedAfterTheFileAndTheTime) {
+  const LocalTime time{2026, 12, 8, 14, 30, 5};
+  EXPECT_EQ(KeptLayoutName("default.1024x768.qvd", time), "default.1024x768.20261208-143005.qvd");
+  EXPECT_EQ(KeptLayoutName("default.1024x768.qvd", time, 2), "default.1024x768.20261208-143005-2.qvd");
+  EXPECT_EQ(KeptLayoutName("会議 用.qvd", {2027, 1, 2, 3, 4, 5}), "会議 用.20270102-030405.qvd");
+  EXPECT_EQ(KeptLayoutName("layout", time), "layout.20261208-143005");
+}
+
+// Each save keeps the file it replaced, byte for byte, and the history holds
+// the newest twenty of that file alone; the first save and a failed one keep
+// nothing.
+TEST(LayoutHistory, SavesKeepWhatTheyReplaceTheNewestTwentyOfEachFile) {
+  TempFolder folder;
+  const std::string path = folder / "default.1024x768.qvd";
+  const std::string history = folder / "history";
+  const std::string other = folder / "default.800x600.qvd";
+  ASSERT_EQ(SaveLayoutFileKeepingHistory(other.c_str(), {{0, "x", 1, 1}}, {2026, 1, 1, 0, 0, 0}), 1);
+  ASSERT_EQ(SaveLayoutFileKeepingHistory(other.c_str(), {{0, "x", 2, 2}}, {2026, 1, 1, 0, 0, 0}), 1);
+  std::vector<std::string> written;
+  for (int i = 0; i < 24; ++i) {
+    ASSERT_EQ(SaveLayoutFileKeepingHistory(path.c_str(), {{0, "icon", i, i}}, {2026, 12, 8, 10, i, 0}), 1);
+    written.push_back(ReadBytes(path));
+  }
+  // A save within the same second keeps its file beside the first.
+  ASSERT_EQ(SaveLayoutFileKeepingHistory(path.c_str(), {{0, "icon", 99, 99}}, {2026, 12, 8, 10, 23, 0}), 1);
+  FaultyFileSeam faulty(FaultyFileSeam::kReplace);
+  EXPECT_EQ(SaveLayoutFileKeepingHistory(path.c_str(), {{0, "lost", 0, 0}}, {2026, 12, 9, 0, 0, 0}, faulty), 0);
+
+  std::vector<std::string> names = testfiles::ListFolder(history);
+  std::vector<std::string> expected = {"default.800x600.20260101-000000.qvd"};
+  for (int i = 5; i < 24; ++i) expected.push_back(KeptLayoutName("default.1024x768.qvd", {2026, 12, 8, 10, i, 0}));
+  expected.push_back("default.1024x768.20261208-102300-2.qvd");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names, expected);
+  for (int i = 4; i < 23; ++i) {
+    EXPECT_EQ(ReadBytes(history + "\\" + KeptLayoutName("default.1024x768.qvd", {2026, 12, 8, 10, i + 1, 0})),
+              written[static_cast<size_t>(i)])
+        << "the save at minute " << i + 1 << " keeps the file of minute " << i;
+  }
+  EXPECT_EQ(ReadBytes(history + "\\default.1024x768.20261208-102300-2.qvd"), written[23]);
+  IconLayout restored;
+  ASSERT_EQ(LoadLayoutFile((history + "\\default.1024x768.20261208-102300.qvd").c_str(), restored), 1);
+  ExpectSame(restored, {{0, "icon", 22, 22}});
 }
 
 }  // namespace

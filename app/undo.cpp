@@ -1,0 +1,39 @@
+#include "app/undo.h"
+
+#include <string>
+
+#include "app/app_state.h"
+#include "engine/layout_file.h"
+#include "engine/restore.h"
+
+namespace {
+
+bool UndoPath(AppState& app, std::string& path) { return app.host.SettingsFilePath(kUndoFileName, path); }
+
+}  // namespace
+
+int RestoreKeepingUndo(AppState& app, DesktopIconView& view, IconLayout& layout, bool keepUndo) {
+  IconLayout before;
+  int result;
+  {
+    LayoutWork work(app.layoutWork);
+    result = RestoreIconLayout(view, layout, app.host.DesktopSize(), &before);
+  }
+  std::string path;
+  // A restore that could not read the desktop changed nothing to go back to.
+  if (result == 0 && keepUndo && UndoPath(app, path)) (void)SaveLayoutFile(path.c_str(), before);
+  return result;
+}
+
+bool CanUndo(AppState& app) {
+  std::string path;
+  IconLayout kept;
+  return UndoPath(app, path) && LoadLayoutFile(path.c_str(), kept) == 1 && !kept.empty();
+}
+
+bool UndoRestore(AppState& app) {
+  std::string path;
+  IconLayout kept;
+  if (!UndoPath(app, path) || LoadLayoutFile(path.c_str(), kept) != 1 || kept.empty()) return false;
+  return RestoreKeepingUndo(app, app.view, kept) == 0;
+}
