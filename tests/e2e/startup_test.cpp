@@ -40,13 +40,17 @@ TEST(E2eStartup, CloseEndsWithExitZeroAndWritesTheSettings) {
   EXPECT_EQ(ProfileValue(SettingsFile(), "General", "Resolution_AutoCapture"), "false");
 }
 
-TEST(E2eStartup, QueryEndSessionAnswersOneAndEndsTheProgram) {
+// The session may end: the program agrees and waits for the end itself
+// (another program may still cancel it); when it comes, the program ends as
+// Exit ends it.
+TEST(E2eStartup, QueryEndSessionAnswersOneAndTheEndOfTheSessionEndsTheProgram) {
   ASSERT_TRUE(WriteSettings("[General]\r\nResolution_AutoRestore=TRUE\r\n"));
   Tessaly tessaly;
   ASSERT_TRUE(tessaly.Start());
   DWORD_PTR answer = 0;
   ASSERT_TRUE(SendMessageTimeoutA(tessaly.Window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer));
   EXPECT_EQ(answer, 1u);
+  ASSERT_TRUE(SendMessageTimeoutA(tessaly.Window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &answer));
   int exitCode = -99;
   ASSERT_TRUE(tessaly.WaitExit(&exitCode));
   EXPECT_EQ(exitCode, 0);

@@ -3,43 +3,52 @@
 //
 //   demo_runner.exe --tessaly PATH --out FOLDER [--icons N] [--no-screenshots]
 //
-// Runs on a Wine virtual desktop of 1024x768.  It starts the test desktop with
-// N icons (Japanese and ASCII names), ticks the automatic restore and capture
-// at a resolution change in Tessaly.ini, starts Tessaly.exe, and then, only
-// through Tessaly's window messages and the test desktop's icons:
-//   1. Save (menu command 40001)             -> screenshot 01-saved.bmp
+// Runs on a Wine virtual desktop of 1024x768, on a real desktop: the shell
+// desktop (shell_desktop.exe) hosts the system's own view of the Desktop
+// folder, which holds N files of Japanese and ASCII names, some of which show
+// the same name once extensions are hidden (as Windows hides them), beside
+// the folders Wine shows on every desktop; the prefix sends the shell's
+// interface to it, so that Tessaly reaches the icons as on today's Windows.
+// It ticks the automatic restore and capture at a resolution change in
+// Tessaly.ini, starts Tessaly.exe, and then, only through Tessaly's window
+// messages and the desktop's icons:
+//   1. arranges the icons and Saves (menu command 40001)  -> 01-saved.bmp
 //   2. scrambles the icons                   -> 02-scrambled.bmp
 //   3. Restore (40002)                       -> 03-restored.bmp
-//   4. changes the resolution to 800x600; the shell's own arrangement for the
-//      smaller screen is played by moving the icons into a compact grid
-//                                            -> 04-800x600.bmp
+//   4. changes the resolution to 800x600; the view arranges its icons for
+//      the smaller screen itself             -> 04-800x600.bmp
 //   5. changes it back to 1024x768; Tessaly writes the 800x600 snapshot and
 //      restores the 1024x768 layout          -> 05-1024x768.bmp
 //   6. opens the tray menu as a right click on the tray icon would
 //                                            -> 06-tray-menu.bmp
-// Each check reads the test desktop back.  The report goes to standard output
-// and to FOLDER\report.txt; the exit code is 0 only when every icon was back
-// at its saved place after steps 3 and 5.
+//   7. moves a few icons, Restores, and Undoes (40009): the moved icons are
+//      back where the user had put them      -> 07-undo.bmp
+// Each check reads the desktop back, icon by icon (by the file each one is).
+// The report goes to standard output and to FOLDER\report.txt; the exit code
+// is 0 only when every check held.
 #include <windows.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "tests/support/test_desktop_client.h"
+#include "tests/support/shell_desktop_client.h"
 
 namespace {
 
 using testsupport::ChangeResolution;
-using testsupport::DesktopIcon;
-using testsupport::TestDesktop;
+
+using testsupport::ShellIcon;
 
 const UINT kSaveCommand = 40001;
 const UINT kRestoreCommand = 40002;
+const UINT kUndoCommand = 40009;
 const UINT kTrayCallback = 0x8065;
 const UINT kTrayIconId = 102;
 
@@ -52,20 +61,53 @@ void Say(const std::string& line) {
   report += line + "\n";
 }
 
-std::vector<DesktopIcon> DemoIcons(int count) {
-  static const char* const names[] = {
-      "ごみ箱", "PC", "ネットワーク", "ドキュメント", "ピクチャ", "ミュージック", "ビデオ", "ダウンロード",
-      "表計算.xls", "メモ.txt", "readme.txt", "予定表", "Project", "写真アルバム", "請求書.pdf", "Photos",
-      "会議資料", "Tools", "音声メモ", "backup", "旅行の計画", "Notes", "見積書.doc", "Games"};
+// File names: Japanese and ASCII, with and without extensions; the pairs
+// "報告書" and "readme" show one name each once extensions are hidden.
+std::vector<std::wstring> DemoFiles(int count) {
+  static const wchar_t* const names[] = {
+      L"報告書.txt", L"報告書.doc", L"readme.txt", L"readme.md", L"表計算.xls", L"メモ.txt", L"予定表.txt",
+      L"Project.txt", L"写真アルバム.jpg", L"請求書.pdf", L"Photos.txt", L"会議資料.ppt", L"Tools.txt",
+      L"音声メモ.wav", L"backup.zip", L"旅行の計画.txt", L"Notes.txt", L"見積書.doc", L"Games.txt", L"地図.png"};
   const int kNames = sizeof names / sizeof names[0];
-  std::vector<DesktopIcon> icons;
-  const int perColumn = 8;  // a desktop fills columns top to bottom
+  std::vector<std::wstring> files;
   for (int i = 0; i < count; ++i) {
-    std::string name = names[i % kNames];
-    if (i >= kNames) name += " (" + std::to_string(i / kNames + 1) + ")";
-    icons.push_back({name, 40 + (i / perColumn) * 100, 8 + (i % perColumn) * 90});
+    std::wstring name = names[i % kNames];
+    if (i >= kNames) {
+      const size_t dot = name.rfind(L'.');
+      name.insert(dot, L" (" + std::to_wstring(i / kNames + 1) + L")");
+    }
+    files.push_back(name);
   }
-  return icons;
+  return files;
+}
+
+// Where each icon stands, by the file (or shell item) it is.
+using Places = std::map<std::string, std::pair<int, int>>;
+
+Places PlacesOf(const std::vector<ShellIcon>& icons) {
+  Places places;
+  for (const ShellIcon& icon : icons) places[icon.parsingName] = {icon.x, icon.y};
+  return places;
+}
+
+Places PlacesNow(testsupport::ShellDesktop& desktop) { return PlacesOf(desktop.Items()); }
+
+// Places the icons as the user drags them: the view moves them itself.
+void Arrange(testsupport::ShellDesktop& desktop, const Places& places) {
+  const std::vector<ShellIcon> icons = desktop.Items();
+  for (size_t i = 0; i < icons.size(); ++i) {
+    auto found = places.find(icons[i].parsingName);
+    if (found != places.end()) desktop.Move(static_cast<int>(i), found->second.first, found->second.second);
+  }
+}
+
+int CountInPlace(const Places& now, const Places& wanted) {
+  int inPlace = 0;
+  for (const auto& [name, at] : wanted) {
+    auto found = now.find(name);
+    if (found != now.end() && found->second == at) ++inPlace;
+  }
+  return inPlace;
 }
 
 std::string AppDataFile(const char* name) {
@@ -168,28 +210,33 @@ FILETIME WriteTime(const std::string& path) {
   return data.ftLastWriteTime;
 }
 
-int CountInPlace(const std::vector<DesktopIcon>& now, const std::vector<DesktopIcon>& saved) {
-  int inPlace = 0;
-  for (size_t i = 0; i < now.size() && i < saved.size(); ++i) inPlace += now[i] == saved[i] ? 1 : 0;
-  return inPlace;
-}
-
-// Waits until every icon stands at its saved place, or until nothing has
+// Waits until every icon stands at its wanted place, or until nothing has
 // moved for two seconds.  Returns the number of icons in place.
-int WaitForIconsBack(TestDesktop& desktop, const std::vector<DesktopIcon>& saved, int timeoutMs) {
-  std::vector<DesktopIcon> previous;
+int WaitForIconsBack(testsupport::ShellDesktop& desktop, const Places& wanted, int timeoutMs) {
+  Places previous;
   int quietFor = 0;
   for (int waited = 0; waited < timeoutMs; waited += 100) {
-    std::vector<DesktopIcon> now = desktop.Icons();
-    if (CountInPlace(now, saved) == static_cast<int>(saved.size())) return static_cast<int>(saved.size());
+    const Places now = PlacesNow(desktop);
+    if (CountInPlace(now, wanted) == static_cast<int>(wanted.size())) return static_cast<int>(wanted.size());
     quietFor = now == previous ? quietFor + 100 : 0;
     if (quietFor >= 2000) break;
     previous = now;
     Sleep(100);
   }
-  return CountInPlace(desktop.Icons(), saved);
+  return CountInPlace(PlacesNow(desktop), wanted);
 }
 
+// Waits until Tessaly has asked the desktop nothing for `quietMs`.
+void WaitForQuietDesktop(testsupport::ShellDesktop& desktop, int quietMs, int timeoutMs) {
+  long last = desktop.Requests();
+  int quietFor = 0;
+  for (int waited = 0; waited < timeoutMs && quietFor < quietMs; waited += 100) {
+    Sleep(100);
+    const long now = desktop.Requests();
+    quietFor = now == last ? quietFor + 100 : 0;
+    last = now;
+  }
+}
 
 void ReportFiles() {
   WIN32_FIND_DATAA found;
@@ -229,13 +276,21 @@ int main(int argc, char** argv) {
   Say("screen: " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
       std::to_string(GetSystemMetrics(SM_CYSCREEN)));
 
-  std::vector<DesktopIcon> saved = DemoIcons(iconCount);
-  TestDesktop desktop;
-  if (!desktop.Start(saved)) {
-    Say("FAILED: the test desktop did not start");
+  testsupport::ShellDesktop::HideExtensions();
+  if (!testsupport::ShellDesktop::ServeShellInterface()) Say("warning: the shell's interface could not be served; the list view serves");
+  testsupport::ShellDesktop desktop;
+  if (!desktop.Start(DemoFiles(iconCount))) {
+    Say("FAILED: the shell desktop did not start (its Desktop folder must be empty)");
     return 1;
   }
-  saved = desktop.Icons();  // the places the view really gave them
+  // The user's arrangement: columns from the right edge, against the view's
+  // own order, which fills columns from the left.
+  const std::vector<ShellIcon> icons = desktop.Items();
+  Places saved;
+  for (size_t i = 0; i < icons.size(); ++i) {
+    saved[icons[i].parsingName] = {1024 - 110 - static_cast<int>(i / 8) * 100, 8 + static_cast<int>(i % 8) * 90};
+  }
+  Arrange(desktop, saved);
   if (!WriteSettings()) Say("warning: Tessaly.ini could not be written");
 
   std::string command = "\"" + tessaly + "\"";
@@ -252,6 +307,7 @@ int main(int argc, char** argv) {
     TerminateProcess(pi.hProcess, 1);
     return 1;
   }
+  const int total = static_cast<int>(saved.size());
 
   // 1. Save.
   std::string layout1024 = LayoutFile(1024, 768);
@@ -261,34 +317,38 @@ int main(int argc, char** argv) {
     ok = false;
   }
   int savedCount = GetPrivateProfileIntA("QVD-Data", "IconCount", -1, layout1024.c_str());
-  Say("1. saved: " + std::to_string(savedCount) + " icons in default.1024x768.qvd");
-  if (savedCount != iconCount) ok = false;
+  Say("1. saved: " + std::to_string(savedCount) + " icons (" + std::to_string(iconCount) +
+      " files and the shell's own) in default.1024x768.qvd");
+  if (savedCount != total) ok = false;
   Screenshot("01-saved", screenshots);
 
-  // 2. Scramble: every icon to another icon's place, then a few to new places.
-  std::vector<int> order(saved.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-  std::mt19937 random(20261207);
-  std::shuffle(order.begin(), order.end(), random);
-  for (size_t i = 0; i < saved.size(); ++i) {
-    const DesktopIcon& target = saved[order[i]];
-    desktop.Move(static_cast<int>(i), target.x + (i % 3 == 0 ? 480 : 0), target.y);
+  // 2. Scramble: every icon to another icon's place, a third of them beyond.
+  std::vector<std::string> names;
+  std::vector<std::pair<int, int>> spots;
+  for (const auto& [name, at] : saved) {
+    names.push_back(name);
+    spots.push_back(at);
   }
-  std::vector<DesktopIcon> scrambled = desktop.Icons();
-  Say("2. scrambled: " + std::to_string(saved.size() - CountInPlace(scrambled, saved)) + " of " +
-      std::to_string(saved.size()) + " icons away from their saved place");
+  std::mt19937 random(20261207);
+  std::shuffle(spots.begin(), spots.end(), random);
+  Places scrambled;
+  for (size_t i = 0; i < names.size(); ++i) {
+    scrambled[names[i]] = {spots[i].first - (i % 3 == 0 ? 480 : 0), spots[i].second};
+  }
+  Arrange(desktop, scrambled);
+  Say("2. scrambled: " + std::to_string(total - CountInPlace(PlacesNow(desktop), saved)) + " of " +
+      std::to_string(total) + " icons away from their saved place");
   Screenshot("02-scrambled", screenshots);
 
   // 3. Restore.
   PostMessageA(tessalyWindow, WM_COMMAND, kRestoreCommand, 0);
   int back = WaitForIconsBack(desktop, saved, 60000);
-  Say("3. restored: " + std::to_string(back) + " of " + std::to_string(saved.size()) +
-      " icons back at their saved place");
-  if (back != static_cast<int>(saved.size())) ok = false;
+  Say("3. restored: " + std::to_string(back) + " of " + std::to_string(total) + " icons back at their saved place");
+  if (back != total) ok = false;
   Screenshot("03-restored", screenshots);
 
-  // 4. To 800x600: Tessaly writes the 1024x768 snapshot; the shell then
-  //    arranges the icons for the smaller screen (played here).
+  // 4. To 800x600: Tessaly writes the 1024x768 snapshot; the view arranges
+  //    its icons for the smaller screen itself.
   FILETIME before = WriteTime(layout1024);
   if (!ChangeResolution(800, 600)) {
     Say("FAILED: the resolution could not be changed to 800x600");
@@ -297,26 +357,24 @@ int main(int argc, char** argv) {
   bool snapshotWritten = WaitForFileWritten(layout1024, &before, 20000);
   Say(std::string("4. 800x600: the 1024x768 snapshot ") + (snapshotWritten ? "was written" : "was NOT written"));
   if (!snapshotWritten) ok = false;
-  for (size_t i = 0; i < saved.size(); ++i) {
-    desktop.Move(static_cast<int>(i), 40 + static_cast<int>(i / 6) * 76, 8 + static_cast<int>(i % 6) * 90);
-  }
+  // Tessaly lets the shell finish, then takes its snapshot of 800x600: it is
+  // done once it has asked the desktop nothing for 1.5 s (30 s at most).
+  WaitForQuietDesktop(desktop, 1500, 30000);
   Screenshot("04-800x600", screenshots);
 
   // 5. Back to 1024x768: Tessaly writes the 800x600 snapshot and puts the
   //    1024x768 layout back.
   std::string layout800 = LayoutFile(800, 600);
-  // Tessaly lets the shell finish, then takes its snapshot of 800x600: it is
-  // done once it has asked the desktop nothing for 1.5 s (30 s at most).
-  testsupport::WaitForQuietDesktop(desktop, 1500, 30000);
   if (!ChangeResolution(1024, 768)) {
     Say("FAILED: the resolution could not be changed back to 1024x768");
     ok = false;
   }
   back = WaitForIconsBack(desktop, saved, 60000);
   bool wrote800 = WaitForFileWritten(layout800, nullptr, 20000);
-  Say("5. 1024x768 again: " + std::to_string(back) + " of " + std::to_string(saved.size()) +
+  Say("5. 1024x768 again: " + std::to_string(back) + " of " + std::to_string(total) +
       " icons back at their saved place; the 800x600 snapshot " + (wrote800 ? "was written" : "was NOT written"));
-  if (back != static_cast<int>(saved.size()) || !wrote800) ok = false;
+  if (back != total || !wrote800) ok = false;
+  WaitForQuietDesktop(desktop, 1500, 30000);
   Screenshot("05-1024x768", screenshots);
 
   // 6. The tray menu, as the shell reports a right click on the tray icon.
@@ -334,6 +392,22 @@ int main(int argc, char** argv) {
     Sleep(300);
   }
 
+  // 7. The user moves a few icons, restores by mistake, and undoes it.
+  Places moved = saved;
+  int n = 0;
+  for (auto& [name, at] : moved) {
+    if (n++ % 4 == 0) at = {at.first - 560, at.second};
+  }
+  Arrange(desktop, moved);
+  PostMessageA(tessalyWindow, WM_COMMAND, kRestoreCommand, 0);
+  back = WaitForIconsBack(desktop, saved, 60000);
+  PostMessageA(tessalyWindow, WM_COMMAND, kUndoCommand, 0);
+  const int undone = WaitForIconsBack(desktop, moved, 60000);
+  Say("7. undo: " + std::to_string(undone) + " of " + std::to_string(total) +
+      " icons back where the user had put them before the restore (" + std::to_string(back) + " restored)");
+  if (back != total || undone != total) ok = false;
+  Screenshot("07-undo", screenshots);
+
   PostMessageA(tessalyWindow, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) {
     Say("FAILED: Tessaly did not end on WM_CLOSE");
@@ -341,9 +415,12 @@ int main(int argc, char** argv) {
     ok = false;
   }
   CloseHandle(pi.hProcess);
+  const long listViewMoves = desktop.ForeignMoves();
   desktop.Quit();
 
   ReportFiles();
+  Say("icons moved by list-view messages: " + std::to_string(listViewMoves) +
+      " (through the shell's interface: none)");
   Say("time taken: " + std::to_string((GetTickCount() - start) / 1000.0).substr(0, 5) + " s");
   Say(ok ? "result: every icon back where it was saved" : "result: FAILED");
   if (FILE* f = std::fopen((outFolder + "\\report.txt").c_str(), "wb")) {
