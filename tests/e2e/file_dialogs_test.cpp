@@ -2,6 +2,8 @@
 // user would, against the test desktop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/e2e/tessaly_driver.h"
 
 namespace e2e {
@@ -40,6 +42,7 @@ std::vector<std::string> FilesIn(const std::string& folder) {
     if (name != "." && name != "..") names.push_back(name);
   } while (FindNextFileA(search, &found));
   FindClose(search);
+  std::sort(names.begin(), names.end());
   return names;
 }
 
@@ -178,7 +181,11 @@ TEST_F(E2eFileDialogs, SaveAsWritesTheCapturedIconsUnderTheChosenNameWithTheReso
   ASSERT_TRUE(WaitForFileSettled(file));
   EXPECT_EQ(ReadLayout(file), InPositionOrder(saved));
   EXPECT_EQ(ProfileValue(file, "QVD-Data", "IconName_3"), "<absent>");
-  EXPECT_EQ(FilesIn(folder).size(), 1u);
+  // The file it replaced is kept in history\ beside it, whole.
+  EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"history", "mine." + ResolutionTag()}));
+  const std::vector<std::string> kept = FilesIn(folder + "\\history");
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(ReadBytes(folder + "\\history\\" + kept[0]), first);
   EXPECT_EQ(FindDialog(tessaly, true), nullptr);
 }
 
@@ -255,15 +262,15 @@ TEST_F(E2eFileDialogs, RestoreFromANameThatDoesNotExistIsRefusedByTheDialogItsel
   EXPECT_EQ(desktop.Icons(), before);
 }
 
-TEST_F(E2eFileDialogs, RestoreFromAPlainTextFileFindsNoIconAndSaysNothing) {
+TEST_F(E2eFileDialogs, RestoreFromAPlainTextFileShowsTheNoDataMessage) {
   // A file without the layout format is read as the old tab-separated text;
-  // a line of other text names no icon, so nothing moves.
+  // a line of other text is no entry of it: the file holds no layout, which
+  // is said, and nothing moves.
   const std::string note = folder + "\\note.txt";
   ASSERT_TRUE(WriteBytes(note, "買い物 memo\r\n"));
   std::vector<DesktopIcon> before = desktop.Icons();
   Choose(OpenDialog(kRestoreFrom), note);
-  WaitUntilHandled();
-  EXPECT_EQ(FindDialog(tessaly, true), nullptr);
+  EXPECT_EQ(TakeMessage(kNamedCaption), "現在の解像度で保存されたデータはありません！");
   EXPECT_EQ(desktop.Icons(), before);
   EXPECT_EQ(ReadBytes(note), "買い物 memo\r\n");
 }
