@@ -83,11 +83,16 @@ struct FolderViewRoute::Session {
     HRESULT result = CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_PPV_ARGS(&windows));
     calls.Answered();
     if (FAILED(result)) return false;
+    // The desktop's location as the shell's own documentation gives it.
+    VARIANT location;
+    VariantInit(&location);
+    location.vt = VT_I4;
+    location.lVal = CSIDL_DESKTOP;
     VARIANT none;
     VariantInit(&none);
     long desktopWindow = 0;
     ComPtr<IDispatch> found;
-    result = windows->FindWindowSW(&none, &none, SWC_DESKTOP, &desktopWindow, SWFO_NEEDDISPATCH, &found);
+    result = windows->FindWindowSW(&location, &none, SWC_DESKTOP, &desktopWindow, SWFO_NEEDDISPATCH, &found);
     calls.Answered();
     if (result != S_OK || !found) return false;
     ComPtr<IServiceProvider> services;
