@@ -29,6 +29,7 @@ static_assert(kItemBlockSize == 72, "the shell's LVITEMW is 72 bytes");
 bool ListViewRoute::Open(HWND listView) {
   Close();
   stalled_ = false;
+  asked_ = false;
   DWORD processId = 0;
   if (!listView || !GetWindowThreadProcessId(listView, &processId)) return false;
   process_ = OpenProcess(kShellAccess, FALSE, processId);
@@ -45,10 +46,15 @@ bool ListViewRoute::Open(HWND listView) {
 
 bool ListViewRoute::Send(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   if (stalled_) return false;
-  // SMTO_ABORTIFHUNG: a shell that already stopped answering fails at once.
-  // Messages sent to this thread meanwhile are handled, as during SendMessage.
+  // The first request of a connection fails at once when the shell already
+  // stopped answering (SMTO_ABORTIFHUNG); the others need not ask, which
+  // costs a call to the system each (under Wine half again the time of a
+  // restore), as a request that times out ends the connection.  Messages sent
+  // to this thread meanwhile are handled, as during SendMessage.
+  const UINT flags = asked_ ? SMTO_NORMAL : SMTO_NORMAL | SMTO_ABORTIFHUNG;
+  asked_ = true;
   DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutW(view_, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG, kShellAnswerMs, &answer)) {
+  if (!SendMessageTimeoutW(view_, message, wParam, lParam, flags, kShellAnswerMs, &answer)) {
     stalled_ = true;
     return false;
   }

@@ -30,6 +30,7 @@ class ListViewRoute final : public ShellRoute {
   HWND view_ = nullptr;  // the shell's window; the route does not own it
   HANDLE process_ = nullptr;
   bool stalled_ = false;
+  bool asked_ = false;  // a request of this connection went out
   void* positionBlock_ = nullptr;  // addresses in the shell's process
   void* textBlock_ = nullptr;
   void* itemBlock_ = nullptr;

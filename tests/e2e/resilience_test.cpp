@@ -48,6 +48,7 @@ class E2eResilience : public ::testing::Test {
   // With a hung desktop, Save reports the capture failure in time while the
   // program answers, and the stored layout stays as it was.
   void SaveAgainstAHungShell(HWND view) {
+    DeleteFileA(CurrentLayoutFile().c_str());  // an earlier test's
     ASSERT_TRUE(tessaly.Post(WM_COMMAND, kSave));
     ASSERT_TRUE(WaitForFileSettled(CurrentLayoutFile()));
     const std::string stored = ReadBytes(CurrentLayoutFile());
