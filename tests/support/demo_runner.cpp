@@ -396,7 +396,7 @@ int main(int argc, char** argv) {
   Places moved = saved;
   int n = 0;
   for (auto& [name, at] : moved) {
-    if (n++ % 4 == 0) at = {at.first - 560, at.second};
+    if (n++ % 4 == 0) at = {at.first - 400, at.second};
   }
   Arrange(desktop, moved);
   PostMessageA(tessalyWindow, WM_COMMAND, kRestoreCommand, 0);
