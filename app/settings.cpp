@@ -19,15 +19,8 @@ const char* kLegacyResolutionRestoreKey = "AutoRestore";
 
 // Copies the file at `source` to a new file `target` through `files`.
 bool CopyThroughSeam(const char* source, const char* target, FileSeam& files) {
-  CTextFile in;
-  if (!in.Open(source, "rb")) return false;
   std::string bytes;
-  char chunk[4096];
-  size_t got;
-  while ((got = in.Read(chunk, 1, sizeof chunk)) > 0) bytes.append(chunk, got);
-  const bool read = std::ferror(in.GetHandle()) == 0;
-  in.Close();
-  if (!read) return false;
+  if (!ReadWholeFile(source, bytes)) return false;
   FileSeam::File* file = files.Create(target);
   if (!file) return false;
   const bool written = files.Write(file, bytes.data(), bytes.size());

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "engine/layout_file.h"
 #include "engine/restore.h"
+#include "framework/files/file_system.h"
 
 namespace {
 
@@ -25,10 +26,11 @@ int RestoreKeepingUndo(AppState& app, DesktopIconView& view, IconLayout& layout,
   return result;
 }
 
+// Asked at every showing of the tray menu: whether the file is there, not
+// what it holds.
 bool CanUndo(AppState& app) {
   std::string path;
-  IconLayout kept;
-  return UndoPath(app, path) && LoadLayoutFile(path.c_str(), kept) == 1 && !kept.empty();
+  return UndoPath(app, path) && GetPathKind(path.c_str()) == kPathFile;
 }
 
 bool UndoRestore(AppState& app) {

@@ -61,18 +61,6 @@ std::vector<Kept> KeptFilesOf(const std::vector<std::string>& names, const std::
   return kept;
 }
 
-// The whole content of a file, or false when it cannot be read.
-bool ReadWhole(const char* path, std::string& bytes) {
-  CTextFile file;
-  if (file.Open(path, "rb") == nullptr) return false;
-  char chunk[65536];
-  size_t got;
-  while ((got = file.Read(chunk, 1, sizeof chunk)) > 0) bytes.append(chunk, got);
-  const bool failed = std::ferror(file.GetHandle()) != 0;
-  file.Close();
-  return !failed;
-}
-
 }  // namespace
 
 LocalTime CurrentLocalTime() {
@@ -98,7 +86,7 @@ int SaveLayoutFileKeepingHistory(const char* path, const IconLayout& layout, con
                                  FileSeam& files) {
   // What the save replaces, read before it does.
   std::string replaced;
-  const bool keep = GetPathKind(path) == kPathFile && ReadWhole(path, replaced);
+  const bool keep = GetPathKind(path) == kPathFile && ReadWholeFile(path, replaced);
   const int result = SaveLayoutFile(path, layout, files);
   if (result != 1 || !keep) return result;
 

@@ -188,28 +188,8 @@ int ReadProfileFile(const char* path, ProfileText& text) {
 }
 
 int ReadProfileBytes(const char* path, std::string& decoded) {
-  if (GetPathKind(path) != kPathFile) return 0;
-  CTextFile file;
-  if (file.Open(path, "rb") == nullptr) return 0;
-  // Read straight into a string of the file's length; a file that grows
-  // meanwhile is read to its end all the same.
   std::string bytes;
-  size_t filled = 0;
-  if (file.Seek(0, SEEK_END) == 0) {
-    const long length = file.Tell();
-    if (length > 0) bytes.resize(static_cast<size_t>(length) + 1);
-    file.Seek(0, SEEK_SET);
-  }
-  for (;;) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);
-    const size_t got = file.Read(bytes.data() + filled, 1, bytes.size() - filled);
-    if (got == 0) break;
-    filled += got;
-  }
-  bytes.resize(filled);
-  const bool failed = std::ferror(file.GetHandle()) != 0;
-  file.Close();
-  if (failed) return 0;
+  if (GetPathKind(path) != kPathFile || !ReadWholeFile(path, bytes)) return 0;
   decoded = profilebackend::DecodeFile(std::move(bytes));
   return 1;
 }

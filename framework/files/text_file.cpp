@@ -257,3 +257,26 @@ size_t CTextFileW::Read(void* data, size_t size, size_t count) {
   if (stream == nullptr) return 0;
   return translate ? ReadText(stream, data, size, count) : std::fread(data, size, count, stream);
 }
+
+bool ReadWholeFile(const char* path, std::string& bytes) {
+  bytes.clear();
+  CTextFile file;
+  if (file.Open(path, "rb") == nullptr) return false;
+  // A file that grows meanwhile is read to its end all the same.
+  size_t filled = 0;
+  if (file.Seek(0, SEEK_END) == 0) {
+    const long length = file.Tell();
+    if (length > 0) bytes.resize(static_cast<size_t>(length) + 1);
+    file.Seek(0, SEEK_SET);
+  }
+  for (;;) {
+    if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);
+    const size_t got = file.Read(bytes.data() + filled, 1, bytes.size() - filled);
+    if (got == 0) break;
+    filled += got;
+  }
+  bytes.resize(filled);
+  const bool failed = std::ferror(file.GetHandle()) != 0;
+  file.Close();
+  return !failed;
+}

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cwchar>
+#include <string>
 
 class CTextFile {
  public:
@@ -51,6 +52,11 @@ class CTextFile {
   FILE* stream = nullptr;
   bool translate = false;  // this object converts line ends of a text mode
 };
+
+// Reads the whole file at `path` as it is stored (binary), straight into a
+// string of the file's length.  False when it cannot be opened or a read
+// fails; `bytes` then holds nothing to rely on.
+bool ReadWholeFile(const char* path, std::string& bytes);
 
 // CTextFile with wide-character names, modes and text in memory.
 class CTextFileW {

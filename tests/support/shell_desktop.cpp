@@ -76,7 +76,7 @@ std::atomic<long> foreignRequests{0};
 std::atomic<long> foreignMoves{0};
 
 // The browser the view lives in: it only gives the view its window.
-class DesktopBrowser : public IShellBrowser {
+class DesktopBrowser : public testsupport::ViewOnlyBrowser {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IShellBrowser)) {
@@ -93,33 +93,11 @@ class DesktopBrowser : public IShellBrowser {
     *window = progman;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE InsertMenusSB(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetMenuSB(HMENU, HOLEMENU, HWND) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE RemoveMenusSB(HMENU) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetStatusTextSB(LPCWSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnableModelessSB(BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE TranslateAcceleratorSB(MSG*, WORD) override { return S_FALSE; }
-  HRESULT STDMETHODCALLTYPE BrowseObject(PCUIDLIST_RELATIVE, UINT) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetViewStateStream(DWORD, IStream** stream) override {
-    *stream = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetControlWindow(UINT, HWND* window) override {
-    *window = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SendControlMsg(UINT, UINT, WPARAM, LPARAM, LRESULT* result) override {
-    if (result) *result = 0;
-    return E_NOTIMPL;
-  }
   HRESULT STDMETHODCALLTYPE QueryActiveShellView(IShellView** view) override {
     *view = shellView;
     if (shellView) shellView->AddRef();
     return shellView ? S_OK : E_FAIL;
   }
-  HRESULT STDMETHODCALLTYPE OnViewWindowActive(IShellView*) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE SetToolbarItems(LPTBBUTTONSB, UINT, UINT) override { return E_NOTIMPL; }
 };
 
 DesktopBrowser browser;

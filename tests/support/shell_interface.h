@@ -16,6 +16,36 @@ namespace testsupport {
 // {7C3E9A12-5B4D-4E8F-A1C2-3D4E5F60718A}
 inline constexpr CLSID kTestShellWindows = {0x7c3e9a12, 0x5b4d, 0x4e8f, {0xa1, 0xc2, 0x3d, 0x4e, 0x5f, 0x60, 0x71, 0x8a}};
 
+// A browser that offers a view and its window and nothing of a browser's
+// user interface: what a view hosted as the desktop asks of it.  Derived
+// classes give QueryInterface, AddRef, Release, GetWindow and
+// QueryActiveShellView.
+class ViewOnlyBrowser : public IShellBrowser {
+ public:
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE InsertMenusSB(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetMenuSB(HMENU, HOLEMENU, HWND) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE RemoveMenusSB(HMENU) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetStatusTextSB(LPCWSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnableModelessSB(BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE TranslateAcceleratorSB(MSG*, WORD) override { return S_FALSE; }
+  HRESULT STDMETHODCALLTYPE BrowseObject(PCUIDLIST_RELATIVE, UINT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetViewStateStream(DWORD, IStream** stream) override {
+    *stream = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetControlWindow(UINT, HWND* window) override {
+    *window = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SendControlMsg(UINT, UINT, WPARAM, LPARAM, LRESULT* result) override {
+    if (result) *result = 0;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE OnViewWindowActive(IShellView*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetToolbarItems(LPTBBUTTONSB, UINT, UINT) override { return E_NOTIMPL; }
+};
+
 // How the desktop answers (the desktop's "interface" command).
 enum class InterfaceMode {
   kServe,        // as the Windows shell does
