@@ -24,8 +24,8 @@ const char kVersion[] = "0.01";
 
 // Keys that earlier versions do not know and pass over: the whole name where
 // code page 932 cannot hold it, and the parsing name.
-const char kUnicodeNameKey[] = "IconUnicodeName_";
-const char kParsingNameKey[] = "IconParsingName_";
+constexpr char kUnicodeNameKey[] = "IconUnicodeName_";
+constexpr char kParsingNameKey[] = "IconParsingName_";
 
 // Names are at most 2047 bytes when read (a capture gives at most 2046).
 constexpr int kNameBuffer = 2048;
@@ -182,7 +182,6 @@ FormatScan ScanFormat(const std::string& bytes) {
 }
 
 enum class Field { kName, kX, kY, kUnicodeName, kParsingName };
-constexpr int kFields = 5;
 
 // The field and entry number of a key such as "IconPosX_12" (ASCII letters
 // in any case, the number as the writer forms it); false for any other key.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
+#include <iterator>
 #include <vector>
 
 #include "engine/layout_file.h"
@@ -21,43 +21,38 @@ void SplitExtension(const std::string& fileName, std::string& base, std::string&
   extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
 }
 
-bool IsDigits(const std::string& text, size_t from, size_t count) {
-  if (from + count > text.size()) return false;
-  return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from),
-                     text.begin() + static_cast<std::ptrdiff_t>(from + count), [](char c) { return c >= '0' && c <= '9'; });
+// The number written in `count` digits at `from`, or -1.
+int NumberAt(const std::string& text, size_t from, size_t count) {
+  if (from + count > text.size()) return -1;
+  int number = 0;
+  for (size_t i = from; i < from + count; ++i) {
+    if (text[i] < '0' || text[i] > '9') return -1;
+    number = number * 10 + (text[i] - '0');
+  }
+  return number;
 }
 
 struct Kept {
   std::string name;
-  std::string stamp;  // "20261208-143005"
-  int sequence;
+  KeptLayoutStamp stamp;
 };
+
+bool Older(const Kept& a, const Kept& b) {
+  const LocalTime& s = a.stamp.time;
+  const LocalTime& t = b.stamp.time;
+  const int first[] = {s.year, s.month, s.day, s.hour, s.minute, s.second, a.stamp.sequence};
+  const int second[] = {t.year, t.month, t.day, t.hour, t.minute, t.second, b.stamp.sequence};
+  return std::lexicographical_compare(std::begin(first), std::end(first), std::begin(second), std::end(second));
+}
 
 // The files of `names` kept for `fileName`, oldest first.
 std::vector<Kept> KeptFilesOf(const std::vector<std::string>& names, const std::string& fileName) {
-  std::string base;
-  std::string extension;
-  SplitExtension(fileName, base, extension);
   std::vector<Kept> kept;
   for (const std::string& name : names) {
-    // base "." yyyymmdd "-" hhmmss ["-" n] extension
-    const size_t from = base.size() + 1;
-    if (name.size() < from + 15 + extension.size() || name.compare(0, base.size(), base) != 0 ||
-        name[base.size()] != '.' || name.compare(name.size() - extension.size(), extension.size(), extension) != 0) {
-      continue;
-    }
-    const std::string middle = name.substr(from, name.size() - extension.size() - from);
-    if (!IsDigits(middle, 0, 8) || middle[8] != '-' || !IsDigits(middle, 9, 6)) continue;
-    int sequence = 1;
-    if (middle.size() > 15) {
-      if (middle[15] != '-' || !IsDigits(middle, 16, middle.size() - 16) || middle.size() > 20) continue;
-      sequence = std::atoi(middle.c_str() + 16);
-    }
-    kept.push_back({name, middle.substr(0, 15), sequence});
+    Kept file{name, {}};
+    if (ReadKeptLayoutName(name, fileName, file.stamp)) kept.push_back(std::move(file));
   }
-  std::sort(kept.begin(), kept.end(), [](const Kept& a, const Kept& b) {
-    return a.stamp != b.stamp ? a.stamp < b.stamp : a.sequence < b.sequence;
-  });
+  std::sort(kept.begin(), kept.end(), Older);
   return kept;
 }
 
@@ -68,6 +63,34 @@ LocalTime CurrentLocalTime() {
   const std::tm* local = std::localtime(&now);
   if (!local) return LocalTime{};
   return {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour, local->tm_min, local->tm_sec};
+}
+
+bool ReadKeptLayoutName(const std::string& keptName, const std::string& fileName, KeptLayoutStamp& stamp) {
+  std::string base;
+  std::string extension;
+  SplitExtension(fileName, base, extension);
+  // base "." yyyymmdd "-" hhmmss ["-" n] extension
+  const size_t from = base.size() + 1;
+  if (keptName.size() < from + 15 + extension.size() || keptName.compare(0, base.size(), base) != 0 ||
+      keptName[base.size()] != '.' ||
+      keptName.compare(keptName.size() - extension.size(), extension.size(), extension) != 0) {
+    return false;
+  }
+  const std::string middle = keptName.substr(from, keptName.size() - extension.size() - from);
+  LocalTime& t = stamp.time;
+  t = {NumberAt(middle, 0, 4), NumberAt(middle, 4, 2), NumberAt(middle, 6, 2),
+       NumberAt(middle, 9, 2), NumberAt(middle, 11, 2), NumberAt(middle, 13, 2)};
+  if (middle[8] != '-' || t.year < 0 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour < 0 ||
+      t.hour > 23 || t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 60) {
+    return false;
+  }
+  stamp.sequence = 1;
+  if (middle.size() == 15) return true;
+  // "-n", n from 2 to 99, as the writer numbers files of one second.
+  const size_t digits = middle.size() - 16;
+  if (middle[15] != '-' || digits < 1 || digits > 2 || middle[16] == '0') return false;
+  stamp.sequence = NumberAt(middle, 16, digits);
+  return stamp.sequence >= 2;
 }
 
 std::string KeptLayoutName(const std::string& fileName, const LocalTime& time, int sequence) {

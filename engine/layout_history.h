@@ -30,6 +30,17 @@ LocalTime CurrentLocalTime();
 // kept within one second ("...20261208-143005-2.qvd").
 std::string KeptLayoutName(const std::string& fileName, const LocalTime& time, int sequence = 1);
 
+// What the name of a kept file tells: when its file was replaced.
+struct KeptLayoutStamp {
+  LocalTime time;
+  int sequence = 1;
+};
+
+// Reads `keptName` as KeptLayoutName formed it for `fileName`; false for any
+// other name (a date or time out of range, a sequence as it is never
+// written), which the history then leaves alone.
+bool ReadKeptLayoutName(const std::string& keptName, const std::string& fileName, KeptLayoutStamp& stamp);
+
 // Writes `layout` to `path` as SaveLayoutFile does and, once it is written,
 // keeps the file it replaced in the history beside it and lets go of the
 // oldest kept files of that name beyond kKeptLayouts.  The history gets

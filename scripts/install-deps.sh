@@ -1,18 +1,17 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever the build and the tests need and this
 # machine lacks.  Needs root (or sudo) only when something is missing.
-#   install-deps.sh [--demo] [--fuzz]
+#   install-deps.sh [--demo]
 set -u
 # mingw-w64-tools and libwine-dev: widl and the IDL files it reads, for the
-# test desktops' proxy of the shell interfaces.
-packages="cmake make unzip g++ libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine wine64 xvfb xauth"
+# test desktops' proxy of the shell interfaces.  clang and its runtime
+# (libFuzzer, the sanitizers): the fuzz targets.
+packages="cmake make unzip g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine wine64 xvfb xauth"
 for option in "$@"; do
   case "$option" in
     # The demo turns its screenshots into PNG files, and its pictures need a
     # Japanese font for Wine to draw the icons' names with.
     --demo) packages="$packages imagemagick fonts-ipafont-gothic" ;;
-    # The fuzz targets are built with clang and libFuzzer.
-    --fuzz) packages="$packages clang libclang-rt-14-dev" ;;
   esac
 done
 missing=

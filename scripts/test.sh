@@ -36,12 +36,21 @@ run_preset() {
   [ "$passed" -gt 0 ] || { status=1; summary="$summary (no test ran)"; }
 }
 
+# Seconds each fuzz target runs (TESSALY_FUZZ_SECONDS to change it).
+fuzz_seconds=${TESSALY_FUZZ_SECONDS:-15}
 total_passed=0
 total_failed=0
 total_skipped=0
 mkdir -p build
 run_preset linux
 run_preset linux-asan
+
+# Every fuzz target, built with clang, over its corpus and a little beyond.
+echo "==== fuzz: build and run every target for $fuzz_seconds s"
+fuzz_log="$root/build/fuzz-check.log"
+bash scripts/fuzz.sh --check "$fuzz_seconds" 2>&1 | tee "$fuzz_log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+summary="$summary\n$(grep -E '^fuzz: ' "$fuzz_log" | tail -n 1)"
 
 # The Windows suite runs under Wine with one Xvfb and one wineserver for the
 # whole run, both ended when it is over.  (The harness's settings, the

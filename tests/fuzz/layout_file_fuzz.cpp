@@ -1,7 +1,8 @@
 // Any bytes as a layout file, in both formats: the reader answers promptly
 // with bounded memory (whatever IconCount claims), names stay within what a
 // capture could give, a second read gives the same layout, and what was read
-// survives a save and a load unchanged.
+// (whole names and parsing names in their %XX form included) survives a save
+// and a load unchanged.
 #include <unistd.h>
 
 #include <cstdint>
@@ -30,9 +31,23 @@ std::string TempPath(const char* tag) {
 bool Same(const IconLayout& a, const IconLayout& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i].name != b[i].name || a[i].x != b[i].x || a[i].y != b[i].y) return false;
+    if (a[i].name != b[i].name || a[i].x != b[i].x || a[i].y != b[i].y || a[i].unicodeName != b[i].unicodeName ||
+        a[i].parsingName != b[i].parsingName) {
+      return false;
+    }
   }
   return true;
+}
+
+// How many bytes the writer's %XX form of `text` takes.
+size_t EscapedSize(const std::string& text) {
+  size_t size = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const bool atEdge = i == 0 || i + 1 == text.size();
+    size += c < 0x20 || c >= 0x7F || c == '%' || c == '"' || c == '\'' || (c == ' ' && atEdge) ? 3 : 1;
+  }
+  return size;
 }
 
 }  // namespace
@@ -54,7 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A text file gives one entry a line; a count is believed up to 1024
   // entries and beyond that only as far as the file's length could hold.
   CHECK(first.size() <= 1024 + bytes.size() + 1);
-  for (const IconEntry& entry : first) CHECK(entry.name.size() <= 2047);
+  for (const IconEntry& entry : first) {
+    CHECK(entry.name.size() <= 2047);
+    // The %XX values are read as far as a value is (8191 bytes), and never
+    // grow when their escapes are undone.
+    CHECK(entry.unicodeName.size() <= 8191 && entry.parsingName.size() <= 8191);
+  }
   IconLayout second;
   CHECK(LoadLayoutFile(input.c_str(), second) == 1);
   CHECK(Same(first, second));
@@ -70,6 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                         n.back() == '\v' || n.back() == '\f'))) {
       plain = false;
     }
+    // A %XX value that a read would cut.
+    if (EscapedSize(entry.unicodeName) > 8191 || EscapedSize(entry.parsingName) > 8191) plain = false;
   }
   if (plain && first.size() <= 200 && SaveLayoutFile(copy.c_str(), first) == 1) {
     IconLayout reread;
