@@ -1,6 +1,7 @@
 #include "app/app_host.h"
 
 #include "engine/app_folder.h"
+#include "engine/display_setup.h"
 #include "engine/layout_file.h"
 #include "framework/files/app_paths.h"
 
@@ -18,10 +19,6 @@ bool AppHost::SettingsFilePath(const char* name, std::string& path) {
   return true;
 }
 
-std::string AppHost::ResolutionTag() {
-  char buffer[1024] = {};
-  GetResolutionTag(DesktopSize(), buffer);
-  return buffer;
-}
+std::string AppHost::ResolutionTag() { return SetupTag(Displays()); }
 
-ScreenSize AppHost::DesktopSize() { return GetScreenSize(); }
+DisplaySetup AppHost::Displays() { return QueryDisplaySetup(); }

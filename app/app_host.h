@@ -1,9 +1,9 @@
 // What the commands and the automatic behaviours need from the world around
 // them besides the desktop: message boxes, file dialogs, the queue of hook
-// reports, timers, the desktop's size and the per-resolution file names.  The
+// reports, timers, the display setup and the per-setup file names.  The
 // program's implementation works with the main window (main_window.h) and
 // measures the platform's displays; tests record the calls and choose the
-// size.
+// setup.
 #pragma once
 
 #include <cstdint>
@@ -38,17 +38,20 @@ class AppHost {
   virtual void StartTimer(unsigned id, unsigned ms) = 0;
   virtual void StopTimer(unsigned id) = 0;
 
-  /// The path of the "default" layout file of the resolution `tag` (as
-  /// "1024x768.qvd"); false when the application-data folder is unknown.
+  /// The path of the "default" layout file of the setup `tag` (as
+  /// "1024x768.qvd", SetupTag); false when the application-data folder is
+  /// unknown.
   virtual bool LayoutPathFor(const std::string& tag, std::string& path);
   /// The path of a file of the program's own in the settings folder (no
   /// folder is created); false when the application-data folder is unknown.
   virtual bool SettingsFilePath(const char* name, std::string& path);
-  /// The same for the current resolution.
+  /// The same for the current setup.
   bool DefaultLayoutPath(std::string& path) { return LayoutPathFor(ResolutionTag(), path); }
-  /// The current resolution tag, as "1024x768.qvd": DesktopSize's.
+  /// The current setup's tag, as "1024x768.qvd" (SetupTag of Displays).
   std::string ResolutionTag();
-  /// The size of the desktop, measured afresh (by default the platform's,
-  /// GetScreenSize); it names the resolution and places restore's parking.
-  virtual ScreenSize DesktopSize();
+  /// The desktop's monitors, measured afresh (by default the platform's,
+  /// QueryDisplaySetup): they name the layout files and bound the restores.
+  virtual DisplaySetup Displays();
+  /// The size of the rectangle that holds them.
+  ScreenSize DesktopSize() { return DesktopSizeOf(Displays()); }
 };

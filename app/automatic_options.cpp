@@ -2,17 +2,15 @@
 
 #include "app/app_state.h"
 #include "app/periodic_look.h"
-#include "engine/layout_file.h"
+#include "app/default_layout.h"
 #include "app/undo.h"
 
 namespace {
 
-// Loads the current resolution's "default" file and restores it; silent.
+// Restores the current setup's "default" layout; silent.
 void RestoreDefaultQuietly(AppState& app) {
-  std::string path;
-  if (!app.host.DefaultLayoutPath(path)) return;
   IconLayout layout;
-  if (LoadLayoutFile(path.c_str(), layout) != 1) return;
+  if (!LoadDefaultLayout(app.host, layout)) return;
   // A restore that fails is passed over in silence.
   (void)RestoreKeepingUndo(app, app.view, layout);
 }

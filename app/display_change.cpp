@@ -1,9 +1,9 @@
 #include "app/display_change.h"
 
 #include "app/app_state.h"
-#include "engine/capture.h"
-#include "engine/layout_file.h"
+#include "app/default_layout.h"
 #include "app/undo.h"
+#include "engine/capture.h"
 #include "engine/layout_history.h"
 
 namespace {
@@ -137,9 +137,7 @@ void DisplayChange::OnTimer(AppState& app) {
   if (step_ == Step::kSettling) {
     // The shell is done with the new size: that resolution is now in force.
     app.snapshots.SetSeenTag(app.host.ResolutionTag());
-    std::string path;
-    if (!IsOn(app.settings.resolutionAutoRestore) || !app.host.LayoutPathFor(app.host.ResolutionTag(), path) ||
-        LoadLayoutFile(path.c_str(), restoredLayout_) != 1) {
+    if (!IsOn(app.settings.resolutionAutoRestore) || !LoadDefaultLayout(app.host, restoredLayout_)) {
       Finish(app);
       return;
     }
@@ -170,6 +168,6 @@ void DisplayChange::OnTimer(AppState& app) {
 void DisplayChange::WriteOwedSnapshot() {
   if (!owed_) return;
   // A write that fails is not reported; the file keeps what it held.
-  (void)SaveLayoutFileKeepingHistory(owed_->path.c_str(), owed_->layout, CurrentLocalTime());
+  (void)SaveLayoutFileKeepingHistory(owed_->path.c_str(), owed_->layout, owed_->setup, CurrentLocalTime());
   owed_.reset();
 }

@@ -1,6 +1,9 @@
-// A change of display resolution, followed to its end.  WM_DISPLAYCHANGE only
-// takes note; the main window's timer then carries the change out, step by
-// step, whatever else arrives meanwhile:
+// A change of the display setup (a resolution; a monitor attached, detached,
+// moved or rescaled, also where the whole desktop keeps its size), followed
+// to its end: each setup has its layout file (default_layout.h), and the
+// "resolution" below is the setup.  WM_DISPLAYCHANGE only takes note; the
+// main window's timer then carries the change out, step by step, whatever
+// else arrives meanwhile:
 //
 //  1. at once: the snapshot store is frozen, and the old resolution's
 //     snapshot (resolutionAutoCapture) is owed to that resolution's file;
@@ -50,8 +53,8 @@ class DisplayChange {
   /// snapshot and starts, or starts again, when an automatic option is on.
   /// With both options off only the resolution seen is updated.
   void OnDisplayChange(AppState& app);
-  /// WM_SETTINGCHANGE, WM_DPICHANGED: a change of the display's scale is
-  /// followed as a change of resolution (the scale is part of the layout
+  /// WM_SETTINGCHANGE, WM_DPICHANGED: a change of a monitor's scale is
+  /// followed as a change of resolution (the scales are part of the layout
   /// file's name); any other change of settings is not.
   void OnScaleMayHaveChanged(AppState& app);
   /// kDisplayChangeTimer: one step.  Does nothing while other layout work

@@ -1,11 +1,12 @@
 #include "app/layout_commands.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "app/app_state.h"
 #include "app/app_texts.h"
 #include "engine/capture.h"
+#include "app/default_layout.h"
+#include "engine/display_setup.h"
 #include "engine/layout_file.h"
 #include "app/undo.h"
 #include "engine/layout_history.h"
@@ -39,20 +40,23 @@ SaveOutcome SaveDefault(AppState& app) {
   IconLayout layout;
   if (Capture(app, layout) < 0) return SaveOutcome::kCaptureFailed;
   std::string path;
-  if (!app.host.DefaultLayoutPath(path) || SaveLayoutFileKeepingHistory(path.c_str(), layout, CurrentLocalTime()) != 1) {
+  const DisplaySetup setup = app.host.Displays();
+  if (!app.host.LayoutPathFor(SetupTag(setup), path) ||
+      SaveLayoutFileKeepingHistory(path.c_str(), layout, setup, CurrentLocalTime()) != 1) {
     return SaveOutcome::kWriteFailed;
   }
   // The hook does not hear the user's own drags, so the snapshot may be older
   // than what was just saved; a display change must not undo this save.
-  if (IsOn(app.settings.resolutionAutoCapture)) app.snapshots.Replace(path, layout);
+  if (IsOn(app.settings.resolutionAutoCapture)) app.snapshots.Replace({path, layout, setup});
   return SaveOutcome::kSaved;
 }
 
 SaveOutcome SaveNamed(AppState& app, const std::string& path) {
   IconLayout layout;
   if (Capture(app, layout) < 0) return SaveOutcome::kCaptureFailed;
-  return SaveLayoutFileKeepingHistory(path.c_str(), layout, CurrentLocalTime()) == 1 ? SaveOutcome::kSaved
-                                                                                     : SaveOutcome::kWriteFailed;
+  return SaveLayoutFileKeepingHistory(path.c_str(), layout, app.host.Displays(), CurrentLocalTime()) == 1
+             ? SaveOutcome::kSaved
+             : SaveOutcome::kWriteFailed;
 }
 
 void ReportSaveFailure(AppState& app, SaveOutcome outcome, const char* caption) {
@@ -60,25 +64,23 @@ void ReportSaveFailure(AppState& app, SaveOutcome outcome, const char* caption) 
   if (outcome == SaveOutcome::kWriteFailed) app.host.ShowError(kSaveFailedText, caption);
 }
 
-// A file that holds no layout: not of the layout format (the older text
-// format reads each line of another kind of file as an entry without a
-// name), or without entries.
-bool HoldsNoLayout(const IconLayout& layout) {
-  return std::none_of(layout.begin(), layout.end(), [](const IconEntry& entry) {
-    return !entry.name.empty() || !entry.unicodeName.empty() || !entry.parsingName.empty();
-  });
-}
-
-RestoreOutcome RestoreNamed(AppState& app, const std::string& path) {
-  IconLayout layout;
-  if (LoadLayoutFile(path.c_str(), layout) != 1 || HoldsNoLayout(layout)) return RestoreOutcome::kNoLayout;
+RestoreOutcome RestorePlaced(AppState& app, IconLayout& layout) {
   return Restore(app, layout) == 0 ? RestoreOutcome::kRestored : RestoreOutcome::kNoDesktop;
 }
 
+// A file of another setup restores the icons of the monitors this one has.
+RestoreOutcome RestoreNamed(AppState& app, const std::string& path) {
+  IconLayout layout;
+  DisplaySetup savedOn;
+  if (LoadLayoutFile(path.c_str(), layout, &savedOn) != 1 || HoldsNoLayout(layout)) return RestoreOutcome::kNoLayout;
+  layout = PlaceOnMonitors(layout, savedOn, app.host.Displays());
+  return RestorePlaced(app, layout);
+}
+
 RestoreOutcome RestoreDefault(AppState& app) {
-  std::string path;
-  if (!app.host.DefaultLayoutPath(path)) return RestoreOutcome::kNoLayout;
-  return RestoreNamed(app, path);
+  IconLayout layout;
+  if (!LoadDefaultLayout(app.host, layout)) return RestoreOutcome::kNoLayout;
+  return RestorePlaced(app, layout);
 }
 
 }  // namespace

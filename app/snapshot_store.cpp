@@ -16,11 +16,11 @@ SnapshotResult SnapshotStore::Take(DesktopAccess desktop, bool quiet) {
   std::string path;
   if (!desktop.host.LayoutPathFor(SeenTag(desktop.host), path)) return SnapshotResult::kSkipped;
   const unsigned freezes = freezes_;
-  IconLayout fresh;
+  Snapshot fresh{path, {}, desktop.host.Displays()};
   int result;
   {
     LayoutWork work(desktop.layoutWork);
-    result = CaptureIconLayout(desktop.view, fresh);
+    result = CaptureIconLayout(desktop.view, fresh.layout);
   }
   // A WM_DISPLAYCHANGE delivered while the shell was answering: what was
   // read may be half the old layout and half the new one.
@@ -30,7 +30,7 @@ SnapshotResult SnapshotStore::Take(DesktopAccess desktop, bool quiet) {
   // A failed capture read nothing; the display change must not write that
   // over the stored file.
   latestFailed_ = result < 0;
-  if (result >= 0) layouts_[path] = std::move(fresh);
+  if (result >= 0) snapshots_[path] = std::move(fresh);
   return result < 0 ? SnapshotResult::kFailed : SnapshotResult::kTaken;
 }
 
@@ -41,9 +41,9 @@ void SnapshotStore::TakeAndReport(DesktopAccess desktop) {
   failureMessageOpen_ = false;
 }
 
-void SnapshotStore::Replace(const std::string& path, const IconLayout& layout) {
-  layouts_[path] = layout;
-  latestPath_ = path;
+void SnapshotStore::Replace(const Snapshot& snapshot) {
+  snapshots_[snapshot.path] = snapshot;
+  latestPath_ = snapshot.path;
   latestFailed_ = false;
 }
 
@@ -51,16 +51,16 @@ bool SnapshotStore::StillStands(DesktopAccess desktop) {
   if (latestPath_.empty() || latestFailed_ || frozen_ || !ResolutionHeld(desktop.host)) return false;
   std::string path;
   if (!desktop.host.LayoutPathFor(SeenTag(desktop.host), path) || path != latestPath_) return false;
-  const auto entry = layouts_.find(path);
-  if (entry == layouts_.end()) return false;
+  const auto entry = snapshots_.find(path);
+  if (entry == snapshots_.end()) return false;
   LayoutWork work(desktop.layoutWork);
-  return StandsAsCaptured(desktop.view, entry->second);
+  return StandsAsCaptured(desktop.view, entry->second.layout);
 }
 
 std::optional<Snapshot> SnapshotStore::TakeLatest() {
   std::optional<Snapshot> last;
-  const auto entry = layouts_.find(latestPath_);
-  if (!latestPath_.empty() && !latestFailed_ && entry != layouts_.end()) last = Snapshot{latestPath_, entry->second};
+  const auto entry = snapshots_.find(latestPath_);
+  if (!latestPath_.empty() && !latestFailed_ && entry != snapshots_.end()) last = entry->second;
   latestPath_.clear();
   return last;
 }

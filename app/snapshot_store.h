@@ -1,5 +1,5 @@
 // The snapshots of the automatic save: the latest layout of the desktop,
-// kept in memory for each resolution's "default" file, and the resolution the
+// kept in memory for each display setup's "default" file, and the setup the
 // program last saw in force.  A display change freezes the store: it takes
 // the last complete snapshot, for the old resolution's file, and no snapshot
 // is taken until the change has run its course.  The store knows nothing of
@@ -29,6 +29,7 @@ enum class SnapshotResult { kTaken, kFailed, kSkipped };
 struct Snapshot {
   std::string path;  // the file's path: the store's key
   IconLayout layout;
+  DisplaySetup setup;  // the monitors it was taken on, written with it
 };
 
 class SnapshotStore {
@@ -45,9 +46,9 @@ class SnapshotStore {
   /// Take, and the capture-failure message when it failed; a failure while
   /// that message is open shows no second one.
   void TakeAndReport(DesktopAccess desktop);
-  /// Makes `layout` the snapshot under `path`, as if a snapshot had just
+  /// Makes `snapshot` the one under its path, as if a snapshot had just
   /// captured it (the Save command, for the file it has written).
-  void Replace(const std::string& path, const IconLayout& layout);
+  void Replace(const Snapshot& snapshot);
   /// True when the latest snapshot is whole, of the resolution in force, and
   /// every icon still stands where it has it.  Reads the places alone.
   bool StillStands(DesktopAccess desktop);
@@ -74,13 +75,13 @@ class SnapshotStore {
   bool FailureMessageOpen() const { return failureMessageOpen_; }
   /// The snapshots by path, and the path of the latest (empty at start and
   /// after a display change has taken it).
-  const std::map<std::string, IconLayout>& Layouts() const { return layouts_; }
+  const std::map<std::string, Snapshot>& Snapshots() const { return snapshots_; }
   const std::string& LatestPath() const { return latestPath_; }
 
  private:
   bool ResolutionHeld(AppHost& host);
 
-  std::map<std::string, IconLayout> layouts_;  // entries stay until the program ends
+  std::map<std::string, Snapshot> snapshots_;  // entries stay until the program ends
   std::string latestPath_;
   bool latestFailed_ = false;  // the latest capture under latestPath_ failed
   std::string seenTag_;

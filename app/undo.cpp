@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "engine/display_setup.h"
 #include "engine/layout_file.h"
 #include "engine/restore.h"
 #include "framework/files/file_system.h"
@@ -16,13 +17,14 @@ bool UndoPath(AppState& app, std::string& path) { return app.host.SettingsFilePa
 int RestoreKeepingUndo(AppState& app, DesktopIconView& view, IconLayout& layout, bool keepUndo) {
   IconLayout before;
   int result;
+  const DisplaySetup setup = app.host.Displays();
   {
     LayoutWork work(app.layoutWork);
-    result = RestoreIconLayout(view, layout, app.host.DesktopSize(), &before);
+    result = RestoreIconLayout(view, layout, setup, &before);
   }
   std::string path;
   // A restore that could not read the desktop changed nothing to go back to.
-  if (result == 0 && keepUndo && UndoPath(app, path)) (void)SaveLayoutFile(path.c_str(), before);
+  if (result == 0 && keepUndo && UndoPath(app, path)) (void)SaveLayoutFile(path.c_str(), before, setup);
   return result;
 }
 
@@ -36,6 +38,8 @@ bool CanUndo(AppState& app) {
 bool UndoRestore(AppState& app) {
   std::string path;
   IconLayout kept;
-  if (!UndoPath(app, path) || LoadLayoutFile(path.c_str(), kept) != 1 || kept.empty()) return false;
+  if (!UndoPath(app, path) || LoadLayoutFileFor(path.c_str(), app.host.Displays(), kept) != 1 || kept.empty()) {
+    return false;
+  }
   return RestoreKeepingUndo(app, app.view, kept) == 0;
 }

@@ -12,9 +12,10 @@ struct AppState;
 
 inline constexpr const char* kUndoFileName = "undo.qvd";
 
-// Restores `layout` on `view` (the program's desktop, or a view over it) as
-// RestoreIconLayout does, counted as layout work, and with `keepUndo` keeps
-// what the desktop had before for an undo.  RestoreIconLayout's result.
+// Restores `layout` (placed on the setup in force) on `view` (the program's
+// desktop, or a view over it) as RestoreIconLayout does, counted as layout
+// work, and with `keepUndo` keeps what the desktop had before, with the
+// setup's monitors, for an undo.  RestoreIconLayout's result.
 int RestoreKeepingUndo(AppState& app, DesktopIconView& view, IconLayout& layout, bool keepUndo = true);
 
 // True when an arrangement is kept to go back to.

@@ -80,3 +80,9 @@ bool SameNamesAndPlaces(const IconLayout& a, const IconLayout& b) {
     return p.x == q.x && p.y == q.y && SameName(p, q) && p.parsingName == q.parsingName;
   });
 }
+
+bool HoldsNoLayout(const IconLayout& layout) {
+  return std::none_of(layout.begin(), layout.end(), [](const IconEntry& entry) {
+    return !entry.name.empty() || !entry.unicodeName.empty() || !entry.parsingName.empty();
+  });
+}

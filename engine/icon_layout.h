@@ -26,6 +26,10 @@ struct IconEntry {
   // the shell gives it: its parsing name in the desktop folder ("report.txt"
   // for the icon shown as "report").  Empty when unknown.
   std::string parsingName;
+  // In a layout read from a file of several monitors: the number, among the
+  // file's monitors, of the monitor the icon stood on; -1 where the file does
+  // not say (its place tells, display_setup.h).
+  int monitor = -1;
 };
 
 // True when both show the same whole text (byte for byte, case-sensitive).
@@ -43,6 +47,10 @@ bool ComparePosition(const IconEntry& a, const IconEntry& b);
 // Sorts a layout by ComparePosition.  Entries on the same spot keep their
 // order.
 void SortByPosition(IconLayout& layout);
+
+// True when no entry names an icon: a file of another kind that the older
+// text format read line by line as entries without names, or no entries.
+bool HoldsNoLayout(const IconLayout& layout);
 
 // True when both hold the same icons (names, parsing names) at the same
 // places in the same order (the indexes are not compared).

@@ -1,6 +1,7 @@
 #include "engine/layout_file.h"
 
 #include <charconv>
+#include <iterator>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "engine/app_folder.h"
+#include "engine/display_setup.h"
 #include "framework/files/file_seam.h"
 #include "framework/files/file_system.h"
 #include "framework/files/profile.h"
@@ -20,12 +22,23 @@ namespace {
 
 const char kFormatSection[] = "QVD-Fomat";
 const char kDataSection[] = "QVD-Data";
+const char kMonitorsSection[] = "QVD-Monitors";
 const char kVersion[] = "0.01";
 
 // Keys that earlier versions do not know and pass over: the whole name where
 // code page 932 cannot hold it, and the parsing name.
 constexpr char kUnicodeNameKey[] = "IconUnicodeName_";
 constexpr char kParsingNameKey[] = "IconParsingName_";
+// The monitor an icon stood on, by its number in the monitors' section.
+constexpr char kIconMonitorKey[] = "IconMonitor_";
+
+// The monitors a layout was saved on, in a section of their own: earlier
+// versions pass over it.  A file names at most this many; a section that
+// claims more, or whose monitors are not whole, is passed over as well.
+constexpr int kMostMonitors = 64;
+constexpr const char* kMonitorStems[] = {"MonitorId_",    "MonitorLeft_", "MonitorTop_",     "MonitorWidth_",
+                                         "MonitorHeight_", "MonitorDpi_", "MonitorPrimary_"};
+constexpr int kMonitorFields = 7;
 
 // Names are at most 2047 bytes when read (a capture gives at most 2046).
 constexpr int kNameBuffer = 2048;
@@ -109,19 +122,40 @@ void AppendLine(std::string& text, const char* stem, int i, const std::string& v
   text += "\r\n";
 }
 
+void AppendMonitors(std::string& text, const DisplaySetup& setup) {
+  text += "[";
+  text += kMonitorsSection;
+  text += "]\r\nMonitorCount=" + std::to_string(setup.monitors.size()) + "\r\n";
+  int i = 0;
+  for (const Monitor& monitor : setup.monitors) {
+    const int numbers[] = {monitor.left,   monitor.top, monitor.width,
+                           monitor.height, monitor.dpi, monitor.primary ? 1 : 0};
+    AppendLine(text, kMonitorStems[0], i, EscapeUtf8(monitor.id));
+    for (int field = 1; field < kMonitorFields; ++field) {
+      AppendLine(text, kMonitorStems[field], i, std::to_string(numbers[field - 1]));
+    }
+    ++i;
+  }
+}
+
 // The file that writing the layout value by value through CProfile would
 // leave, made at once: the writes would give the same lines in the same
-// order, each value as the file keeps it.
-std::string FormatLayout(const IconLayout& layout) {
+// order, each value as the file keeps it.  The monitors come before the
+// icons, so that a reader finds them on its way to the count.
+std::string FormatLayout(const IconLayout& layout, const DisplaySetup& savedOn) {
   std::string text;
-  text.reserve(64 + layout.size() * 96);
+  text.reserve(64 + savedOn.monitors.size() * 160 + layout.size() * 96);
   text += "[";
   text += kFormatSection;
   text += "]\r\nVersion=";
   text += kVersion;
-  text += "\r\n[";
+  text += "\r\n";
+  if (!savedOn.monitors.empty()) AppendMonitors(text, savedOn);
+  text += "[";
   text += kDataSection;
   text += "]\r\nIconCount=" + std::to_string(layout.size()) + "\r\n";
+  // With one monitor every icon is on it; with several each says on which.
+  const bool monitorOfEach = savedOn.monitors.size() > 1;
   int i = 0;
   for (const IconEntry& entry : layout) {
     AppendLine(text, "IconName_", i, StoredProfileValue(entry.name.c_str()));
@@ -129,6 +163,10 @@ std::string FormatLayout(const IconLayout& layout) {
     AppendLine(text, "IconPosY_", i, std::to_string(entry.y));
     if (!entry.unicodeName.empty()) AppendLine(text, kUnicodeNameKey, i, EscapeUtf8(entry.unicodeName));
     if (!entry.parsingName.empty()) AppendLine(text, kParsingNameKey, i, EscapeUtf8(entry.parsingName));
+    if (monitorOfEach) {
+      const int monitor = MonitorAt(savedOn, entry.x, entry.y);
+      if (monitor >= 0) AppendLine(text, kIconMonitorKey, i, std::to_string(monitor));
+    }
     ++i;
   }
   return text;
@@ -144,6 +182,8 @@ struct FormatScan {
   size_t dataBegin = 0;      // the line after the data section's header
   bool countFound = false;   // IconCount, with or without a value
   std::string_view count;
+  bool monitorsFound = false;
+  size_t monitorsBegin = 0;  // the line after the monitors' header
 };
 
 // Reads no further than it must: in a file as the writer makes it, up to
@@ -166,6 +206,9 @@ FormatScan ScanFormat(const std::string& bytes) {
         scan.dataFound = true;
         scan.dataBegin = line.end;
         in = In::kData;
+      } else if (!scan.monitorsFound && ProfileText::SameName(line.name, kMonitorsSection)) {
+        scan.monitorsFound = true;
+        scan.monitorsBegin = line.end;
       }
     } else if (in == In::kFormat && !scan.versionFound && ProfileText::SameName(line.name, "Version")) {
       scan.versionFound = true;
@@ -181,41 +224,91 @@ FormatScan ScanFormat(const std::string& bytes) {
   return scan;
 }
 
-enum class Field { kName, kX, kY, kUnicodeName, kParsingName };
+enum class Field { kName, kX, kY, kUnicodeName, kParsingName, kMonitor };
 
-// The field and entry number of a key such as "IconPosX_12" (ASCII letters
-// in any case, the number as the writer forms it); false for any other key.
-bool ParseEntryKey(std::string_view key, Field& field, unsigned& number) {
-  struct Stem {
-    std::string_view text;
-    Field field;
-  };
-  static constexpr Stem kStems[] = {{"IconName_", Field::kName},
-                                    {"IconPosX_", Field::kX},
-                                    {"IconPosY_", Field::kY},
-                                    {kUnicodeNameKey, Field::kUnicodeName},
-                                    {kParsingNameKey, Field::kParsingName}};
-  for (const Stem& stem : kStems) {
-    if (key.size() <= stem.text.size() || !ProfileText::SameName(key.substr(0, stem.text.size()), stem.text)) continue;
-    const std::string_view digits = key.substr(stem.text.size());
-    if (digits.size() > 10 || (digits[0] == '0' && digits.size() > 1)) return false;
+// Which of `stems` a key such as "IconPosX_12" has (ASCII letters in any
+// case), and its number as the writer forms it; -1 for any other key.
+template <size_t N>
+int ParseNumberedKey(std::string_view key, const std::string_view (&stems)[N], unsigned& number) {
+  for (size_t which = 0; which < N; ++which) {
+    const std::string_view stem = stems[which];
+    if (key.size() <= stem.size() || !ProfileText::SameName(key.substr(0, stem.size()), stem)) continue;
+    const std::string_view digits = key.substr(stem.size());
+    if (digits.size() > 10 || (digits[0] == '0' && digits.size() > 1)) return -1;
     unsigned long long value = 0;
     for (char c : digits) {
-      if (c < '0' || c > '9') return false;
+      if (c < '0' || c > '9') return -1;
       value = value * 10 + static_cast<unsigned>(c - '0');
     }
-    if (value > 0x7FFFFFFF) return false;
-    field = stem.field;
+    if (value > 0x7FFFFFFF) return -1;
     number = static_cast<unsigned>(value);
-    return true;
+    return static_cast<int>(which);
   }
-  return false;
+  return -1;
+}
+
+// In the order of Field.
+constexpr std::string_view kEntryStems[] = {"IconName_",     "IconPosX_",     "IconPosY_",
+                                            kUnicodeNameKey, kParsingNameKey, kIconMonitorKey};
+constexpr std::string_view kMonitorStemViews[] = {kMonitorStems[0], kMonitorStems[1], kMonitorStems[2],
+                                                  kMonitorStems[3], kMonitorStems[4], kMonitorStems[5],
+                                                  kMonitorStems[6]};
+static_assert(std::size(kMonitorStemViews) == kMonitorFields);
+
+// The monitors' section, from the line after its header; empty when it
+// names no monitor, too many, or one that is not whole (a key missing, no
+// size, a scale below 1).
+DisplaySetup ReadMonitors(const std::string& bytes, const FormatScan& scan) {
+  DisplaySetup setup;
+  if (!scan.monitorsFound) return setup;
+  int count = -1;
+  std::vector<Monitor> monitors;
+  std::vector<unsigned char> found;
+  ProfileText::ForEachLine(bytes, scan.monitorsBegin, [&](const ProfileText::Line& line) {
+    if (line.header) return false;
+    if (count < 0 && ProfileText::SameName(line.name, "MonitorCount")) {
+      count = line.hasValue ? ParseProfileInt(ProfileText::ValueAsRead(line.value, kValueBuffer)) : 0;
+      if (count < 0 || count > kMostMonitors) count = 0;
+      monitors.resize(static_cast<size_t>(count));
+      found.assign(static_cast<size_t>(count), 0);
+      return true;
+    }
+    unsigned number;
+    const int field = ParseNumberedKey(line.name, kMonitorStemViews, number);
+    // The count comes first, as the writer puts it.
+    if (field < 0 || count < 0 || number >= static_cast<unsigned>(count) || (found[number] >> field & 1)) return true;
+    found[number] = static_cast<unsigned char>(found[number] | 1u << field);
+    if (!line.hasValue) return true;
+    Monitor& monitor = monitors[number];
+    const std::string_view value = ProfileText::ValueAsRead(line.value, kValueBuffer);
+    if (field == 0) {
+      monitor.id = UnescapeUtf8(value);
+      return true;
+    }
+    const int n = ParseProfileInt(value);
+    int* const numbers[] = {&monitor.left, &monitor.top, &monitor.width, &monitor.height, &monitor.dpi};
+    if (field < kMonitorFields - 1) {
+      *numbers[field - 1] = n;
+    } else {
+      monitor.primary = n == 1;
+    }
+    return true;
+  });
+  constexpr unsigned char kWhole = (1u << kMonitorFields) - 1;
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    const Monitor& m = monitors[i];
+    if (found[i] != kWhole || m.width <= 0 || m.height <= 0 || m.dpi <= 0) return setup;
+  }
+  setup.monitors = std::move(monitors);
+  return setup;
 }
 
 // Reads the current format from the file's bytes; `path` names the file for
 // the bound of the count.  Every value is read as CProfile would read it,
 // straight from the bytes: one pass over the data section.
-int ReadEntries(const char* path, const std::string& bytes, const FormatScan& scan, IconLayout& layout) {
+// `monitors`: how many the file names; an icon's monitor is one of them.
+int ReadEntries(const char* path, const std::string& bytes, const FormatScan& scan, int monitors,
+                IconLayout& layout) {
   int count = scan.count.empty() ? 0 : ParseProfileInt(scan.count);
   if (count > kCountAlwaysRead) {
     const int bound = CountBound(path);
@@ -228,9 +321,10 @@ int ReadEntries(const char* path, const std::string& bytes, const FormatScan& sc
   std::vector<unsigned char> found(static_cast<size_t>(count), 0);
   ProfileText::ForEachLine(bytes, scan.dataBegin, [&](const ProfileText::Line& line) {
     if (line.header) return false;
-    Field field;
     unsigned number;
-    if (!ParseEntryKey(line.name, field, number) || number >= static_cast<unsigned>(count)) return true;
+    const int which = ParseNumberedKey(line.name, kEntryStems, number);
+    if (which < 0 || number >= static_cast<unsigned>(count)) return true;
+    const Field field = static_cast<Field>(which);
     const unsigned char bit = static_cast<unsigned char>(1u << static_cast<int>(field));
     if (found[number] & bit) return true;
     found[number] |= bit;
@@ -246,6 +340,11 @@ int ReadEntries(const char* path, const std::string& bytes, const FormatScan& sc
       case Field::kParsingName:
         entry.parsingName = UnescapeUtf8(ProfileText::ValueAsRead(line.value, kValueBuffer));
         break;
+      case Field::kMonitor: {
+        const int monitor = ParseProfileInt(ProfileText::ValueAsRead(line.value, kValueBuffer));
+        if (monitor >= 0 && monitor < monitors) entry.monitor = monitor;
+        break;
+      }
     }
     return true;
   });
@@ -273,30 +372,39 @@ int GetLayoutFilePath(const char* name, const char* tag, char* buffer) {
   return length >= 0 ? 1 : 0;
 }
 
-int SaveLayoutFile(const char* path, const IconLayout& layout, FileSeam& files) {
+int SaveLayoutFile(const char* path, const IconLayout& layout, const DisplaySetup& savedOn, FileSeam& files) {
   // The target must take a write (not a folder, not read-only); it is not
   // emptied here.
   CProfile target;
   const int writable = target.Open(path, 0, 0);
   target.Close();
   if (writable != 1) return 0;
-  return ReplaceFileContent(path, FormatLayout(layout), files) ? 1 : 0;
+  return ReplaceFileContent(path, FormatLayout(layout, savedOn), files) ? 1 : 0;
 }
 
-int LoadLayoutFile(const char* path, IconLayout& layout) {
+int SaveLayoutFile(const char* path, const IconLayout& layout, FileSeam& files) {
+  return SaveLayoutFile(path, layout, DisplaySetup{}, files);
+}
+
+int LoadLayoutFile(const char* path, IconLayout& layout, DisplaySetup* savedOn) {
   layout.clear();
+  if (savedOn) savedOn->monitors.clear();
   std::string bytes;
   if (ReadProfileBytes(path, bytes) != 1) return 0;
   const FormatScan scan = ScanFormat(bytes);
-  if (scan.version == kVersion) return ReadEntries(path, bytes, scan, layout);
-  return ReadLayoutText(path, layout);
+  if (scan.version != kVersion) return ReadLayoutText(path, layout);
+  DisplaySetup monitors = ReadMonitors(bytes, scan);
+  const int read = ReadEntries(path, bytes, scan, static_cast<int>(monitors.monitors.size()), layout);
+  if (savedOn) *savedOn = std::move(monitors);
+  return read;
 }
 
 int ReadLayoutProfile(const char* path, IconLayout& layout) {
   layout.clear();
   std::string bytes;
   if (ReadProfileBytes(path, bytes) != 1) return 0;
-  return ReadEntries(path, bytes, ScanFormat(bytes), layout);
+  const FormatScan scan = ScanFormat(bytes);
+  return ReadEntries(path, bytes, scan, static_cast<int>(ReadMonitors(bytes, scan).monitors.size()), layout);
 }
 
 int ReadLayoutText(const char* path, IconLayout& layout) {

@@ -5,18 +5,29 @@
 //
 //   [QVD-Fomat]            (spelled so: stored files carry this name)
 //   Version=0.01
+//   [QVD-Monitors]         the monitors it was saved on, where known
+//   MonitorCount=m
+//   MonitorId_0=...        then MonitorLeft_0, MonitorTop_0, MonitorWidth_0,
+//                          MonitorHeight_0, MonitorDpi_0, MonitorPrimary_0
+//                          (1 or 0), and so on to m - 1
 //   [QVD-Data]
 //   IconCount=n
 //   IconName_0=...         then IconPosX_0, IconPosY_0, and so on to n - 1
 //   IconUnicodeName_0=...  only where code page 932 cannot hold the name
 //   IconParsingName_0=...  only where the shell gave one
+//   IconMonitor_0=k        with several monitors: the one the icon stood on
 //
+// Places are the desktop's points, as earlier versions read them; an icon's
+// place on its monitor is its point less the monitor's top-left corner
+// (display_setup.h).
 // Names are stored without quotes or escapes, as code page 932 shows them;
 // numbers with "%d".  The whole name and the parsing name are UTF-8 with
 // every byte beyond ASCII (and "%", quotes, controls, blanks at either end)
 // written "%XX", so that any reader of code page 932 text passes them on
-// unchanged; earlier versions do not know these keys and read the rest as
-// before.  A file whose Version is anything but "0.01" is read as the older
+// unchanged (the monitors' ids too); earlier versions do not know these keys
+// and the monitors' section, and read the rest as before.  The reader looks
+// for the monitors' section before the data section, where the writer puts
+// it.  A file whose Version is anything but "0.01" is read as the older
 // text format: one icon a line, name TAB x TAB y.
 #pragma once
 
@@ -45,14 +56,21 @@ int GetLayoutFilePath(const char* name, const char* tag, char* buffer);
 // previous file byte for byte.  Returns 1 when the layout is on disk, else 0
 // (a folder of that name, a file that cannot be written, a missing folder, a
 // full disk).
+// `savedOn`: the monitors the layout was taken on, written with it (none
+// written for a setup without monitors, as the second form does).
+[[nodiscard]] int SaveLayoutFile(const char* path, const IconLayout& layout, const DisplaySetup& savedOn,
+                                 FileSeam& files = GetRealFileSeam());
 [[nodiscard]] int SaveLayoutFile(const char* path, const IconLayout& layout, FileSeam& files = GetRealFileSeam());
 
 // Replaces `layout` with the layout stored at `path`, in file order, each
 // entry's index its entry number.  The file is read once, and every value
 // as CProfile would read it, straight from the file's bytes.  Returns 1 when read, 0 when
 // the file is missing or cannot be opened.  Files without Version "0.01" are
-// read with ReadLayoutText.
-[[nodiscard]] int LoadLayoutFile(const char* path, IconLayout& layout);
+// read with ReadLayoutText.  `savedOn`, when given, receives the monitors
+// the file names (none for a file of an earlier version, the older format,
+// or a monitors' section that is not whole), each entry's `monitor` being
+// one of them or -1.
+[[nodiscard]] int LoadLayoutFile(const char* path, IconLayout& layout, DisplaySetup* savedOn = nullptr);
 
 // The current format.  IconCount entries are read; missing names come back
 // empty and missing coordinates as 0.  A count beyond what the file can hold

@@ -105,12 +105,12 @@ std::string KeptLayoutName(const std::string& fileName, const LocalTime& time, i
   return name + extension;
 }
 
-int SaveLayoutFileKeepingHistory(const char* path, const IconLayout& layout, const LocalTime& time,
-                                 FileSeam& files) {
+int SaveLayoutFileKeepingHistory(const char* path, const IconLayout& layout, const DisplaySetup& savedOn,
+                                 const LocalTime& time, FileSeam& files) {
   // What the save replaces, read before it does.
   std::string replaced;
   const bool keep = GetPathKind(path) == kPathFile && ReadWholeFile(path, replaced);
-  const int result = SaveLayoutFile(path, layout, files);
+  const int result = SaveLayoutFile(path, layout, savedOn, files);
   if (result != 1 || !keep) return result;
 
   char folder[1024] = {};

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/icon_layout.h"
+#include "engine/screen_size.h"
 #include "framework/files/file_seam.h"
 
 inline constexpr int kKeptLayouts = 20;
@@ -41,11 +42,11 @@ struct KeptLayoutStamp {
 // written), which the history then leaves alone.
 bool ReadKeptLayoutName(const std::string& keptName, const std::string& fileName, KeptLayoutStamp& stamp);
 
-// Writes `layout` to `path` as SaveLayoutFile does and, once it is written,
+// Writes `layout`, taken on `savedOn`, to `path` as SaveLayoutFile does and, once it is written,
 // keeps the file it replaced in the history beside it and lets go of the
 // oldest kept files of that name beyond kKeptLayouts.  The history gets
 // nothing when the write fails, and never the file just written; a history
 // that cannot be written does not fail the save.  Returns SaveLayoutFile's
 // result.
-[[nodiscard]] int SaveLayoutFileKeepingHistory(const char* path, const IconLayout& layout, const LocalTime& time,
-                                               FileSeam& files = GetRealFileSeam());
+[[nodiscard]] int SaveLayoutFileKeepingHistory(const char* path, const IconLayout& layout, const DisplaySetup& savedOn,
+                                               const LocalTime& time, FileSeam& files = GetRealFileSeam());

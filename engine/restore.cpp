@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/capture.h"
+#include "engine/display_setup.h"
 #include "engine/screen_size.h"
 
 namespace {
@@ -184,8 +185,13 @@ class Restorer {
   // goes to the stored place; the icon that stands there first among those
   // not taken goes where the entry's icon stood, so a later entry finds it
   // there.
-  void Match(const IconLayout& stored) {
+  void Match(const IconLayout& stored, const DisplaySetup& setup) {
     const std::vector<int> pairs = Pair(stored, working);
+    // An empty setup (nothing measured) shows everything.
+    std::vector<bool> onSomeMonitor(stored.size(), true);
+    if (!setup.monitors.empty()) {
+      for (size_t i = 0; i < stored.size(); ++i) onSomeMonitor[i] = MonitorAt(setup, stored[i].x, stored[i].y) >= 0;
+    }
     PlaceTable untaken(icons, icons);
     for (size_t rank = icons; rank-- > 0;) untaken.Add(end[rank], static_cast<int>(rank));
     for (size_t i = 0; i < stored.size(); ++i) {
@@ -193,6 +199,7 @@ class Restorer {
       const int match = pairs[i];
       if (match < 0) continue;
       const Place place{entry.x, entry.y};
+      if (!onSomeMonitor[i]) continue;
       const int occupant = untaken.First(place);
       if (occupant >= 0 && occupant != match) {
         untaken.Remove(place, occupant);
@@ -287,7 +294,7 @@ class Restorer {
 
 }  // namespace
 
-int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen, IconLayout* before) {
+int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, const DisplaySetup& setup, IconLayout* before) {
   if (before) before->clear();
   // The desktop holds about as many icons as the layout.
   IconLayout working;
@@ -296,8 +303,9 @@ int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize scre
   if (view.Open()) {
     if (ReadOpenView(view, working)) {
       SortByPosition(layout);
-      Restorer restorer(view, working, {screen.width, screen.height});
-      restorer.Match(layout);
+      const ScreenSize desktop = DesktopSizeOf(setup);
+      Restorer restorer(view, working, {desktop.width, desktop.height});
+      restorer.Match(layout, setup);
       const bool moved = restorer.Move();
       view.FlushMoves();
       // The shell ended or stopped answering: the moves went nowhere, and
@@ -310,4 +318,6 @@ int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize scre
   return result;
 }
 
-int RestoreIconLayout(IconLayout& layout) { return RestoreIconLayout(GetDesktopIconView(), layout, GetScreenSize()); }
+int RestoreIconLayout(IconLayout& layout) {
+  return RestoreIconLayout(GetDesktopIconView(), layout, QueryDisplaySetup());
+}

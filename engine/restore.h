@@ -16,12 +16,18 @@
 // stood (and is seen there by later entries).  Icons whose names are not
 // stored move only when they stand in the way.
 //
+// A stored place that no monitor of `setup` shows (an area between monitors
+// of mixed sizes, a monitor that is not there, a file of a larger desktop)
+// is passed over: its icon stays where the shell has it.  Stored layouts of
+// other setups are first placed on this one (PlaceOnMonitors).
+//
 // Only icons that end elsewhere than they stand are moved, each once,
 // straight to where it ends, when that place is free: an icon already on its
 // place is not moved, an unchanged desktop gets no move.  Where icons stand
 // on each other's places in a ring, one of them first goes to the parking
-// position and comes last: (`screen`'s width, height), just beyond the
-// bottom-right corner of the desktop, whose size the caller measures.  So a
+// position and comes last: the bottom-right corner of the rectangle that
+// holds `setup`'s monitors, the one place a move may have outside them, for
+// the moment of the ring.  So a
 // restore sends the number of icons out of place plus one move per ring; no
 // move lands on another icon, except when the stored layout itself puts two
 // icons on one place or icons were stacked before.  Icons are found by name
@@ -37,9 +43,9 @@
 // `before`, when given, receives the desktop as the restore read it before
 // any move (in position order; empty when it could not be read): what an
 // undo puts back.
-[[nodiscard]] int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, ScreenSize screen,
+[[nodiscard]] int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, const DisplaySetup& setup,
                                     IconLayout* before = nullptr);
 
 // The same, on the platform's desktop (GetDesktopIconView) as it measures
-// now (GetScreenSize).
+// now (QueryDisplaySetup).
 [[nodiscard]] int RestoreIconLayout(IconLayout& layout);

@@ -1,9 +1,13 @@
-// The size of the desktop that layouts are kept for.  The platform's backend
-// tells what displays there are (the Windows build asks GetSystemMetrics; the
-// portable build has one screen of 1024 x 768).  The engine never asks on its
-// own: the program measures the desktop (AppHost::DesktopSize) and hands the
-// size to the code that needs it, and tests hand in the size they choose.
+// The displays that layouts are kept for: the desktop's monitors, each with
+// who it is, where it stands and its scale.  The platform's backend tells
+// what monitors there are (the Windows build asks the system; the portable
+// build has one screen of 1024 x 768).  The engine never asks on its own:
+// the program measures the displays (AppHost::Displays) and hands them to
+// the code that needs them, and tests hand in the setups they choose.
 #pragma once
+
+#include <string>
+#include <vector>
 
 // The scale of a display at 100 %.
 inline constexpr int kPlainDpi = 96;
@@ -16,23 +20,39 @@ struct ScreenSize {
   int dpi = kPlainDpi;
 };
 
-// What the platform tells of its displays.
-struct DisplayMetrics {
-  int monitorCount = 1;      // monitors that show part of the desktop
-  ScreenSize primary;        // the primary monitor
-  ScreenSize virtualScreen;  // the rectangle that holds every monitor
-  int dpi = kPlainDpi;       // the primary monitor's scale
+// One monitor that shows part of the desktop.
+struct Monitor {
+  // Who it is, the same whenever this monitor is attached, wherever it
+  // stands: on Windows its device path (with the maker's and product's EDID
+  // codes where the system knows them).  Two monitors of one model on one
+  // connector may share it.
+  std::string id;
+  // Its rectangle in the desktop's coordinates, those of the icons: pixels
+  // from the top-left corner of the rectangle that holds every monitor.
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  int dpi = kPlainDpi;  // its effective scale
+  bool primary = false;
 };
 
-// The desktop's size: the screen's with one monitor, the whole virtual
-// screen's with several, so that a layout kept for two monitors is never
-// taken for the layout of one (a laptop off its dock), whose screen would
-// not show the second monitor's icons; at the primary monitor's scale.
-ScreenSize DesktopSizeOf(const DisplayMetrics& displays);
+// The monitors of the desktop, ordered by their place (left, then top).
+struct DisplaySetup {
+  std::vector<Monitor> monitors;
+};
 
-// The platform's displays as they are now, asked anew on every call
+// The desktop's size: the monitor's with one monitor, the rectangle that
+// holds every monitor with several; at the primary monitor's scale.
+ScreenSize DesktopSizeOf(const DisplaySetup& setup);
+
+// One primary monitor of `screen`'s size and scale at the desktop's origin
+// (the portable build's display; tests of one screen).
+DisplaySetup SingleMonitorSetup(ScreenSize screen, const std::string& id = "DISPLAY1");
+
+// The platform's monitors as they are now, asked anew on every call
 // (screen_size_win.cpp, screen_size_posix.cpp).
-DisplayMetrics QueryDisplays();
+DisplaySetup QueryDisplaySetup();
 
-// DesktopSizeOf(QueryDisplays()).
+// DesktopSizeOf(QueryDisplaySetup()).
 ScreenSize GetScreenSize();

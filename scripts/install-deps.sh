@@ -5,8 +5,9 @@
 set -u
 # mingw-w64-tools and libwine-dev: widl and the IDL files it reads, for the
 # test desktops' proxy of the shell interfaces.  clang and its runtime
-# (libFuzzer, the sanitizers): the fuzz targets.
-packages="cmake make unzip g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine wine64 xvfb xauth"
+# (libFuzzer, the sanitizers): the fuzz targets.  Xorg's dummy driver and
+# xrandr: the tests of several monitors.
+packages="cmake make unzip g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev wine wine64 xvfb xauth xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils"
 for option in "$@"; do
   case "$option" in
     # The demo turns its screenshots into PNG files, and its pictures need a

@@ -73,3 +73,35 @@ tessaly_stop_xvfb() {
     TESSALY_XVFB_PID=
   fi
 }
+
+# tessaly_start_xorg_monitors: starts an X server of two monitors on a free
+# display (Xorg with the dummy driver; Xvfb and Wine's virtual desktop show
+# one): a primary of 1024 x 768 at 0,0 and one of 800 x 600 right of it,
+# top-aligned.  Exports DISPLAY and TESSALY_XORG_PID; the caller stops it
+# with tessaly_stop_xorg_monitors.  Every output that a test may use is
+# switched on once before Wine starts (Wine misses outputs added later), and
+# each change is followed by a query, which makes the server apply it.
+tessaly_start_xorg_monitors() {
+  local n here
+  here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+  n=$(tessaly_free_display)
+  Xorg ":$n" -config "$here/xorg-monitors.conf" -noreset -nolisten tcp -novtswitch -sharevts \
+    -logfile "/tmp/tessaly-xorg-$n.log" >/dev/null 2>&1 &
+  TESSALY_XORG_PID=$!
+  export DISPLAY=":$n"
+  local i=0
+  while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i + 1)); done
+  xrandr --output DUMMY0 --mode 1024x768 --pos 0x0 --primary >/dev/null 2>&1
+  xrandr >/dev/null 2>&1
+  for mode in 800x600 1024x768; do xrandr --addmode DUMMY1 "$mode" >/dev/null 2>&1; done
+  xrandr --output DUMMY1 --mode 800x600 --pos 1024x0 >/dev/null 2>&1
+  xrandr >/dev/null 2>&1
+}
+
+tessaly_stop_xorg_monitors() {
+  if [ -n "${TESSALY_XORG_PID:-}" ]; then
+    kill "$TESSALY_XORG_PID" 2>/dev/null
+    wait "$TESSALY_XORG_PID" 2>/dev/null
+    TESSALY_XORG_PID=
+  fi
+}

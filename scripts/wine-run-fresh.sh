@@ -1,26 +1,29 @@
 #!/usr/bin/env bash
 # Runs a Windows program in a fresh Wine prefix of its own:
-#   wine-run-fresh.sh --template DIR --prefix DIR [--desktop NAME,WxH] program.exe [args...]
+#   wine-run-fresh.sh --template DIR --prefix DIR [--desktop NAME,WxH | --monitors] program.exe [args...]
 # The template prefix is made once (wineboot) and then copied, which is much
 # faster than booting a new prefix for every run; the copy at --prefix and
 # Wine's home beside it (DIR.home) are replaced on each run, so that the
 # files a test leaves on the Desktop are gone at the next.  Everything else
-# is as scripts/wine-run.sh does it.
+# is as scripts/wine-run.sh does it.  --monitors runs the program on an X
+# server of its own with two monitors (tessaly_start_xorg_monitors).
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 template=
 prefix=
 pass=()
+monitors=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --template) template=$2; shift 2 ;;
     --prefix) prefix=$2; shift 2 ;;
     --desktop) pass+=(--desktop "$2"); shift 2 ;;
+    --monitors) monitors=1; shift ;;
     *) break ;;
   esac
 done
 [ -n "$template" ] && [ -n "$prefix" ] && [ $# -ge 1 ] || {
-  echo "usage: $0 --template DIR --prefix DIR [--desktop NAME,WxH] program.exe [args...]" >&2; exit 2; }
+  echo "usage: $0 --template DIR --prefix DIR [--desktop NAME,WxH | --monitors] program.exe [args...]" >&2; exit 2; }
 
 # Makes the template under its own lock; its wineserver is waited for, so that
 # the registry files are complete before anything copies them.
@@ -42,9 +45,14 @@ done
 WINEPREFIX=$prefix wineserver -k 2>/dev/null
 rm -rf "$prefix" "$prefix.home"
 cp -a "$template" "$prefix" || exit 1
+if [ $monitors = 1 ]; then
+  . "$here/wine-env.sh"
+  tessaly_start_xorg_monitors
+fi
 "$here/wine-run.sh" --prefix "$prefix" "${pass[@]}" "$@"
 rc=$?
 # Nothing of this run outlives it.
 WINEPREFIX=$prefix wineserver -k 2>/dev/null
 WINEPREFIX=$prefix wineserver -w 2>/dev/null
+[ $monitors = 1 ] && tessaly_stop_xorg_monitors
 exit $rc

@@ -69,7 +69,7 @@ void RunRestore(benchmark::State& state, const BenchDesktop& desktop, const Icon
     view = desktop;
     stored = target;
     state.ResumeTiming();
-    if (RestoreIconLayout(view, stored, kScreen) != 0) state.SkipWithError("restore failed");
+    if (RestoreIconLayout(view, stored, SingleMonitorSetup(kScreen)) != 0) state.SkipWithError("restore failed");
     benchmark::DoNotOptimize(view);
     moves = view.Moves();
   }

@@ -125,14 +125,14 @@ int main(int argc, char** argv) {
       const long movesBefore = view->Moves();
       before = desktop.Requests();
       start = Clock::now();
-      if (RestoreIconLayout(*view, stored, GetScreenSize()) != 0) return 1;
+      if (RestoreIconLayout(*view, stored, QueryDisplaySetup()) != 0) return 1;
       figures->restore.push_back(MillisecondsSince(start));
       // A restore reads the desktop as a capture does, then moves.
       const long moves = view->Moves() - movesBefore;
       figures->requestsPerMove =
           static_cast<double>(desktop.Requests() - before - readRequests) / static_cast<double>(moves);
       stored = arrangementA;
-      if (RestoreIconLayout(*view, stored, GetScreenSize()) != 0) return 1;
+      if (RestoreIconLayout(*view, stored, QueryDisplaySetup()) != 0) return 1;
     }
   }
   Print(folder);

@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
   MemoryDesktopView dryRun;
   for (const auto& icon : arrangementA) dryRun.AddIcon(icon.name, icon.x, icon.y);
   IconLayout stored = layoutB;
-  if (RestoreIconLayout(dryRun, stored, GetScreenSize()) != 0) return 1;
+  if (RestoreIconLayout(dryRun, stored, QueryDisplaySetup()) != 0) return 1;
   const auto moves = dryRun.Moves();
 
   testsupport::TestDesktop desktop;

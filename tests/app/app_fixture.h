@@ -31,9 +31,9 @@ class AppFixture : public ::testing::Test {
 
   // The snapshot kept for a "default" file; empty when there is none.
   IconLayout SnapshotOf(const std::string& path) {
-    const auto& layouts = app.snapshots.Layouts();
+    const auto& layouts = app.snapshots.Snapshots();
     const auto found = layouts.find(path);
-    return found == layouts.end() ? IconLayout() : found->second;
+    return found == layouts.end() ? IconLayout() : found->second.layout;
   }
   // What a "default" file holds, by the engine's reader; empty when missing.
   IconLayout Stored(const std::string& path) {
@@ -60,6 +60,13 @@ class AppFixture : public ::testing::Test {
   void ChangeResolution(int width, int height) {
     host.SetResolution(width, height);
     view.SetViewSize(width, height);
+    display.OnDisplayChange(app);
+  }
+  // The same for monitors attached, detached or moved.
+  void ChangeDisplays(const DisplaySetup& setup) {
+    host.SetDisplays(setup);
+    const ScreenSize size = DesktopSizeOf(setup);
+    view.SetViewSize(size.width, size.height);
     display.OnDisplayChange(app);
   }
   // The main window's timers, as it dispatches them.

@@ -32,7 +32,7 @@ TEST_F(DisplayChangeTest, DisplayChangeWritesTheOldSnapshotRestoresTheNewFileAnd
   EXPECT_EQ(view.Icons()[1].y, 200);
   EXPECT_EQ(app.snapshots.LatestPath(), host.PathFor(800, 600));
   EXPECT_TRUE(SameIcons(SnapshotOf(host.PathFor(800, 600)), DesktopNow()));
-  EXPECT_EQ(app.snapshots.Layouts().size(), 2u);
+  EXPECT_EQ(app.snapshots.Snapshots().size(), 2u);
   EXPECT_EQ(app.layoutWork, 0);
 
   // And back: the 800x600 snapshot goes to its own file.
@@ -40,6 +40,47 @@ TEST_F(DisplayChangeTest, DisplayChangeWritesTheOldSnapshotRestoresTheNewFileAnd
   ChangeResolution(1024, 768);
   FinishDisplayChange();
   EXPECT_TRUE(SameIcons(Stored(host.PathFor(800, 600)), at800));
+}
+
+// A primary of 1024 x 768 and a monitor of 800 x 600 beside it: top- and
+// bottom-aligned, the desktop is 1824 x 768 either way, and each setup keeps
+// its own file.  Seen for the first time, the bottom-aligned setup takes the
+// top-aligned one's layout, each icon at its place on its own monitor; then
+// the second monitor is detached and attached again.
+TEST_F(DisplayChangeTest, EverySetupHasItsFileAndIconsFollowTheirMonitors) {
+  const Monitor primary{"primary", 0, 0, 1024, 768, kPlainDpi, true};
+  const DisplaySetup top{{primary, {"second", 1024, 0, 800, 600, kPlainDpi, false}}};
+  const DisplaySetup bottom{{primary, {"second", 1024, 168, 800, 600, kPlainDpi, false}}};
+  const DisplaySetup alone{{primary}};
+  settings.resolutionAutoCapture = 1;
+  settings.resolutionAutoRestore = 1;
+  ChangeDisplays(top);
+  FinishDisplayChange();
+  const int onSecond = view.AddIcon("Second", 1100, 500);  // near the bottom of the shorter monitor
+  app.snapshots.TakeAndReport(app.Desktop());
+  const IconLayout atTop = DesktopNow();
+
+  // The shell keeps the icon's desktop point, which now lies 168 pixels too
+  // high on the lowered monitor.
+  ChangeDisplays(bottom);
+  FinishDisplayChange();
+  EXPECT_TRUE(SameIcons(Stored(host.PathFor(top)), atTop)) << Describe(Stored(host.PathFor(top)));
+  EXPECT_NE(host.PathFor(top), host.PathFor(bottom));
+  EXPECT_EQ(view.Icons()[onSecond].x, 1100);
+  EXPECT_EQ(view.Icons()[onSecond].y, 668) << "at its place on its monitor";
+  EXPECT_EQ(view.Icons()[0].x, 10) << "the primary's icons stay";
+
+  // Detached: the shell puts the second monitor's icon on the primary; it is
+  // left there, and the rest is restored.
+  MoveIcon(onSecond, 500, 500);
+  ChangeDisplays(alone);
+  FinishDisplayChange();
+  EXPECT_EQ(view.Icons()[onSecond].x, 500);
+  // Attached again, below as before: the icon goes back to its place on it.
+  ChangeDisplays(bottom);
+  FinishDisplayChange();
+  EXPECT_EQ(view.Icons()[onSecond].x, 1100);
+  EXPECT_EQ(view.Icons()[onSecond].y, 668);
 }
 
 TEST_F(DisplayChangeTest, DisplayChangeWithCaptureOffWritesNothingAndKeepsTheKey) {

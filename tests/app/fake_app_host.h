@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/app_host.h"
+#include "engine/display_setup.h"
 
 class FakeAppHost final : public AppHost {
  public:
@@ -25,8 +26,13 @@ class FakeAppHost final : public AppHost {
   explicit FakeAppHost(std::string folder) : folder_(std::move(folder)) {}
 
   // --- Setting up.
-  void SetResolution(int width, int height) { size_ = {width, height, size_.dpi}; }
-  void SetScale(int dpi) { size_.dpi = dpi; }
+  // One monitor of that size, at the scale set.
+  void SetResolution(int width, int height) { setup_ = SingleMonitorSetup({width, height, dpi_}); }
+  void SetScale(int dpi) {
+    dpi_ = dpi;
+    for (Monitor& monitor : setup_.monitors) monitor.dpi = dpi;
+  }
+  void SetDisplays(DisplaySetup setup) { setup_ = std::move(setup); }
   void Advance(std::uint64_t ms) { now_ += ms; }
   // Without an application-data folder no "default" path can be formed.
   void SetAppDataKnown(bool known) { appDataKnown_ = known; }
@@ -51,6 +57,7 @@ class FakeAppHost final : public AppHost {
       onTimer(id);
     }
   }
+  std::string PathFor(const DisplaySetup& setup) const { return folder_ + "\\default." + SetupTag(setup); }
   std::string PathFor(int width, int height, int dpi = kPlainDpi) const {
     const std::string scale = dpi == kPlainDpi ? "" : "." + std::to_string(dpi) + "dpi";
     return folder_ + "\\default." + std::to_string(width) + "x" + std::to_string(height) + scale + ".qvd";
@@ -90,11 +97,12 @@ class FakeAppHost final : public AppHost {
     path = folder_ + "\\" + name;
     return true;
   }
-  ScreenSize DesktopSize() override { return size_; }
+  DisplaySetup Displays() override { return setup_; }
 
  private:
   std::string folder_;
-  ScreenSize size_{1024, 768};
+  int dpi_ = kPlainDpi;
+  DisplaySetup setup_ = SingleMonitorSetup({1024, 768});
   std::uint64_t now_ = 1000000;
   std::map<unsigned, unsigned> timers_;
   std::map<unsigned, std::uint64_t> due_;

@@ -72,7 +72,7 @@ TEST_F(LayoutCommands, SaveWithAutomaticSaveOnMakesTheSavedLayoutTheSnapshot) {
 TEST_F(LayoutCommands, SaveWithAutomaticSaveOffLeavesTheSnapshotsAlone) {
   SaveDefaultLayout(app);
   EXPECT_TRUE(app.snapshots.LatestPath().empty());
-  EXPECT_TRUE(app.snapshots.Layouts().empty());
+  EXPECT_TRUE(app.snapshots.Snapshots().empty());
 }
 
 TEST_F(LayoutCommands, RestorePutsTheIconsBackExchangingWithOccupants) {

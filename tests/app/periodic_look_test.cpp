@@ -35,7 +35,7 @@ TEST_F(PeriodicLookTest, ThePeriodicLookFollowsMovesTheHookDoesNotHear) {
   MoveIcon(0, 700, 20);
   RunTimers(kLookIntervalMs);
   EXPECT_TRUE(SameIcons(SnapshotOf(key), at1024));
-  EXPECT_EQ(app.snapshots.Layouts().count(host.PathFor(800, 600)), 0u);
+  EXPECT_EQ(app.snapshots.Snapshots().count(host.PathFor(800, 600)), 0u);
   view.SetViewSize(800, 600);
   display.OnDisplayChange(app);
   FinishDisplayChange();

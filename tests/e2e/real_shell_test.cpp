@@ -420,5 +420,160 @@ TEST_P(E2eRealShellFallback, AnInterfaceThatDoesNotServeTheDesktopLeavesItToTheL
 
 INSTANTIATE_TEST_SUITE_P(Interface, E2eRealShellFallback, ::testing::Values(Way::kInterface));
 
+// Two monitors on the X server of this group (a primary of 1024 x 768 and a
+// monitor of 800 x 600 right of it, top-aligned), the shell desktop spanning
+// both, both automatic options on.  Through detaching, attaching and
+// rearranging the second monitor, each icon stays on its own monitor at its
+// place on it; no restore leaves an icon where no monitor shows it.
+class E2eMonitors : public ::testing::Test {
+ protected:
+  static constexpr int kPrimaryWidth = 1024;
+  static constexpr int kPrimaryHeight = 768;
+
+  void SetUp() override {
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "this group runs on an X server of two monitors";
+    ASSERT_TRUE(ShellDesktop::ServeShellInterface());
+    std::vector<std::string> files;
+    for (int i = 0; i < 10; ++i) files.push_back("file" + std::to_string(i) + ".txt");
+    ASSERT_TRUE(desktop.Start(files)) << "the Desktop folder must be a folder of this prefix, and empty";
+    // Half the icons on each monitor.
+    const std::vector<DesktopIcon> icons = desktop.Icons();
+    for (size_t i = 0; i < icons.size(); ++i) {
+      const int n = static_cast<int>(i / 2);
+      const bool second = i % 2 == 1;
+      saved[icons[i].name] = {(second ? kPrimaryWidth + 100 : 120) + n % 3 * 100, 40 + n / 3 * 90};
+      onSecond[icons[i].name] = second;
+    }
+    for (size_t i = 0; i < icons.size(); ++i) {
+      const auto& at = saved.at(icons[i].name);
+      ASSERT_TRUE(desktop.Move(static_cast<int>(i), at.first, at.second));
+    }
+    ASSERT_TRUE(WriteSettings("[General]\r\nResolution_AutoCapture=true\r\nResolution_AutoRestore=true\r\n"));
+    ASSERT_TRUE(tessaly.Start());
+    ASSERT_TRUE(tessaly.Post(WM_COMMAND, kSave));
+    ASSERT_TRUE(WaitForFileSettled(savedFile = CurrentLayoutFile()));
+    WaitForQuietView(desktop);
+  }
+  void TearDown() override {
+    if (tessaly.Running()) {
+      int exitCode = -99;
+      EXPECT_TRUE(tessaly.Close(&exitCode));
+    }
+    PlaceSecondMonitor(kPrimaryWidth, 0, 800, 600);
+  }
+
+  // Moves the second monitor (a width of 0 detaches it), as Display
+  // Settings do.
+  static bool PlaceSecondMonitor(int left, int top, int width, int height) {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmFields = DM_POSITION | DM_PELSWIDTH | DM_PELSHEIGHT;
+    mode.dmPosition = {left, top};
+    mode.dmPelsWidth = width;
+    mode.dmPelsHeight = height;
+    return ChangeDisplaySettingsExA("\\\\.\\DISPLAY2", &mode, nullptr, CDS_UPDATEREGISTRY | CDS_NORESET, nullptr) ==
+               DISP_CHANGE_SUCCESSFUL &&
+           ChangeDisplaySettingsExA(nullptr, nullptr, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL;
+  }
+
+  // The saved icons of the primary where they were, and those of the second
+  // monitor shifted by (dx, dy) with it (with `second` false, left out).
+  Places Expected(bool second, int dx = 0, int dy = 0) const {
+    Places expected;
+    for (const auto& [name, at] : saved) {
+      if (!onSecond.at(name)) {
+        expected[name] = at;
+      } else if (second) {
+        expected[name] = {at.first + dx, at.second + dy};
+      }
+    }
+    return expected;
+  }
+
+  // Waits until Tessaly is done with the change: the icons stand at
+  // `expected` for 2 s, or have not moved for 8 s.
+  void ExpectAfterChange(const Places& expected) {
+    Places last = PlacesOf(desktop.Icons());
+    int lastMoved = 0;
+    for (int waited = 0; waited < 40000; waited += 200) {
+      const int stableFor = waited - lastMoved;
+      if ((OutOfPlace(last, expected).empty() && stableFor >= 2000) || stableFor >= 8000) break;
+      Sleep(200);
+      const Places now = PlacesOf(desktop.Icons());
+      if (now != last) lastMoved = waited + 200;
+      last = now;
+    }
+    const std::vector<std::string> wrong = OutOfPlace(last, expected);
+    EXPECT_TRUE(wrong.empty()) << Describe(wrong, last, expected);
+    ExpectEveryIconOnAMonitor(last);
+    WaitForQuietView(desktop);
+  }
+
+  static void ExpectEveryIconOnAMonitor(const Places& places) {
+    for (const auto& [name, at] : places) {
+      const POINT point = {at.first + GetSystemMetrics(SM_XVIRTUALSCREEN),
+                           at.second + GetSystemMetrics(SM_YVIRTUALSCREEN)};
+      EXPECT_NE(MonitorFromPoint(point, MONITOR_DEFAULTTONULL), nullptr)
+          << name << " at (" << at.first << ", " << at.second << ") is on no monitor";
+    }
+  }
+
+  ShellDesktop desktop;
+  Tessaly tessaly;
+  Places saved;
+  std::map<std::string, bool> onSecond;
+  std::string savedFile;
+};
+
+TEST_F(E2eMonitors, EveryIconStaysOnItsMonitorThroughUndockingDockingAndRearranging) {
+  ASSERT_TRUE(ProfileValue(savedFile, "QVD-Monitors", "MonitorCount") == "2") << savedFile;
+
+  {
+    SCOPED_TRACE("second monitor detached: the primary's icons stay in place");
+    ASSERT_TRUE(PlaceSecondMonitor(0, 0, 0, 0));
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
+    ExpectAfterChange(Expected(false));
+  }
+  {
+    SCOPED_TRACE("attached again: every icon back");
+    ASSERT_TRUE(PlaceSecondMonitor(kPrimaryWidth, 0, 800, 600));
+    ExpectAfterChange(Expected(true));
+    EXPECT_EQ(CurrentLayoutFile(), savedFile);
+  }
+  {
+    SCOPED_TRACE("moved below the primary: its icons go with it");
+    ASSERT_TRUE(PlaceSecondMonitor(0, kPrimaryHeight, 800, 600));
+    ExpectAfterChange(Expected(true, -kPrimaryWidth, kPrimaryHeight));
+  }
+  {
+    SCOPED_TRACE("right again, bottom-aligned: the same whole size, another setup");
+    ASSERT_TRUE(PlaceSecondMonitor(kPrimaryWidth, kPrimaryHeight - 600, 800, 600));
+    ExpectAfterChange(Expected(true, 0, kPrimaryHeight - 600));
+    EXPECT_NE(CurrentLayoutFile(), savedFile);
+  }
+  {
+    SCOPED_TRACE("top-aligned again: its own file, untouched by the others");
+    ASSERT_TRUE(PlaceSecondMonitor(kPrimaryWidth, 0, 800, 600));
+    ExpectAfterChange(Expected(true));
+  }
+}
+
+// A file of the two monitors, of an earlier version (points alone), restored
+// with the second monitor detached: the icons it places off the primary stay
+// where the shell has them.
+TEST_F(E2eMonitors, ARestoreOfALargerSetupsFileLeavesNoIconOutsideTheMonitors) {
+  ASSERT_TRUE(PlaceSecondMonitor(0, 0, 0, 0));
+  ExpectAfterChange(Expected(false));
+  const std::string earlier = SettingsFolder() + "\\earlier.qvd";
+  ASSERT_TRUE(WriteLayout(earlier, IconsOf(saved)));
+  desktop.Refresh();  // the shell arranges the icons anew
+  Tessaly command;
+  ASSERT_TRUE(command.Start(false, "/restore \"" + earlier + "\""));
+  int exitCode = -99;
+  ASSERT_TRUE(command.WaitExit(&exitCode, 60000));
+  EXPECT_EQ(exitCode, 0);
+  ExpectAfterChange(Expected(false));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/display_setup.h"
+
 namespace e2e {
 
 using testsupport::DesktopIcon;
@@ -23,7 +25,8 @@ std::string LayoutFile(int width, int height) {
   return SettingsFolder() + "\\default." + std::to_string(width) + "x" + std::to_string(height) + ".qvd";
 }
 
-std::string CurrentLayoutFile() { return LayoutFile(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)); }
+// The monitors as Tessaly measures them.
+std::string CurrentLayoutFile() { return SettingsFolder() + "\\default." + SetupTag(QueryDisplaySetup()); }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

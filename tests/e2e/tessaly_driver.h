@@ -34,7 +34,7 @@ std::string MakerFolder();
 std::string SettingsFolder();
 std::string SettingsFile();
 std::string LayoutFile(int width, int height);
-std::string CurrentLayoutFile();  // for the screen as it is now
+std::string CurrentLayoutFile();  // for the monitors as they are now
 
 bool Exists(const std::string& path);
 using testsupport::ReadBytes;

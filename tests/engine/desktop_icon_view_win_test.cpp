@@ -228,7 +228,7 @@ TEST(ShellView, RestoreExchangesThroughTheParkingPosition) {
   ASSERT_TRUE(desktop.Start({{"Notes", 10, 10}, {"Mail", 100, 50}, {"Other", 300, 300}}));
   ASSERT_TRUE(desktop.ResetCounts());
   IconLayout stored = {{0, "Notes", 100, 50}};
-  EXPECT_EQ(RestoreIconLayout(GetDesktopIconView(), stored, {900, 700}), 0);
+  EXPECT_EQ(RestoreIconLayout(GetDesktopIconView(), stored, SingleMonitorSetup({900, 700})), 0);
   EXPECT_EQ(desktop.Count("setitemposition"), 3);
   const std::vector<DesktopIcon> expected = {{"Notes", 100, 50}, {"Mail", 10, 10}, {"Other", 300, 300}};
   EXPECT_EQ(desktop.Icons(), expected) << testsupport::ToString(desktop.Icons());

@@ -9,6 +9,7 @@
 
 #include "engine/layout_history.h"
 #include "engine/screen_size.h"
+#include "framework/files/profile.h"
 #include "framework/files/special_folders.h"
 #include "tests/files/temp_folder.h"
 #include "tests/files/fault_sweep.h"
@@ -70,6 +71,95 @@ TEST(LayoutFile, WriterAndReaderAgree) {
             std::string::npos);
   EXPECT_NE(bytes.find("IconUnicodeName_8=%2050%25 %22off%22%09\r\nIconParsingName_8=%2541 %27x%27%20\r\n"),
             std::string::npos);
+}
+
+// The monitors a layout was saved on, in a section that earlier versions pass
+// over, and the monitor of each icon; the icons read as before.
+TEST(LayoutFile, MonitorsAreKeptWithTheLayout) {
+  TempFolder folder;
+  const std::string path = folder / "default.1824x768.0badf00d.qvd";
+  DisplaySetup setup;
+  setup.monitors = {{"\\\\?\\DISPLAY#Default_Monitor#0000&0000#{e6f07b5f} EDID 10AC:40F3", 0, 0, 1024, 768, 144, true},
+                    {"100% \"two\"", 1024, 0, 800, 600, kPlainDpi, false}};
+  const IconLayout layout = {{0, "on the primary", 10, 10}, {1, "on the second", 1030, 20}, {2, "between", 1030, 700}};
+  ASSERT_EQ(SaveLayoutFile(path.c_str(), layout, setup), 1);
+
+  IconLayout loaded;
+  DisplaySetup savedOn;
+  ASSERT_EQ(LoadLayoutFile(path.c_str(), loaded, &savedOn), 1);
+  ExpectSame(loaded, layout);
+  ASSERT_EQ(savedOn.monitors.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    const Monitor& m = savedOn.monitors[i];
+    const Monitor& w = setup.monitors[i];
+    EXPECT_EQ(m.id, w.id);
+    EXPECT_TRUE(m.left == w.left && m.top == w.top && m.width == w.width && m.height == w.height && m.dpi == w.dpi &&
+                m.primary == w.primary)
+        << "monitor " << i;
+  }
+  EXPECT_EQ(loaded[0].monitor, 0);
+  EXPECT_EQ(loaded[1].monitor, 1);
+  EXPECT_EQ(loaded[2].monitor, -1) << "no monitor shows it";
+
+  const std::string bytes = ReadBytes(path);
+  EXPECT_LT(bytes.find("[QVD-Monitors]\r\nMonitorCount=2\r\n"), bytes.find("[QVD-Data]")) << bytes;
+  EXPECT_NE(bytes.find("MonitorId_1=100%25 %22two%22\r\nMonitorLeft_1=1024\r\n"), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find("IconPosY_1=20\r\nIconMonitor_1=1\r\n"), std::string::npos) << bytes;
+  // What an earlier version reads, value by value.
+  CProfile profile;
+  ASSERT_EQ(profile.Open(path.c_str(), 1, 0), 1);
+  EXPECT_EQ(profile.GetInt("QVD-Data", "IconCount", 0), 3);
+  EXPECT_EQ(profile.GetInt("QVD-Data", "IconPosX_1", 0), 1030);
+  profile.Close();
+
+  // One monitor: no icon says on which.
+  ASSERT_EQ(SaveLayoutFile(path.c_str(), layout, SingleMonitorSetup({1920, 1080})), 1);
+  EXPECT_EQ(ReadBytes(path).find("IconMonitor_"), std::string::npos);
+  ASSERT_EQ(LoadLayoutFile(path.c_str(), loaded, &savedOn), 1);
+  EXPECT_EQ(savedOn.monitors.size(), 1u);
+}
+
+// A monitors' section that is not whole tells nothing: the layout reads as a
+// file of an earlier version.
+TEST(LayoutFile, MonitorsThatAreNotWholeAreUnknown) {
+  const std::string head = "[QVD-Fomat]\r\nVersion=0.01\r\n";
+  const std::string monitor0 =
+      "MonitorId_0=a\r\nMonitorLeft_0=0\r\nMonitorTop_0=0\r\nMonitorWidth_0=800\r\nMonitorHeight_0=600\r\n"
+      "MonitorDpi_0=96\r\nMonitorPrimary_0=1\r\n";
+  const std::string data =
+      "[QVD-Data]\r\nIconCount=1\r\nIconName_0=A\r\nIconPosX_0=5\r\nIconPosY_0=6\r\nIconMonitor_0=0\r\n";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    size_t monitors;
+    int iconMonitor;
+  };
+  const Case cases[] = {
+      {"whole", head + "[QVD-Monitors]\r\nMonitorCount=1\r\n" + monitor0 + data, 1, 0},
+      {"no section", head + data, 0, -1},
+      {"a monitor missing", head + "[QVD-Monitors]\r\nMonitorCount=2\r\n" + monitor0 + data, 0, -1},
+      {"no size", head + "[QVD-Monitors]\r\nMonitorCount=1\r\n" + monitor0.substr(0, monitor0.find("MonitorWidth")) +
+                      "MonitorWidth_0=0\r\nMonitorHeight_0=600\r\nMonitorDpi_0=96\r\nMonitorPrimary_0=1\r\n" + data,
+       0, -1},
+      {"more monitors than any desktop", head + "[QVD-Monitors]\r\nMonitorCount=100000\r\n" + monitor0 + data, 0, -1},
+      {"the count after the monitors", head + "[QVD-Monitors]\r\n" + monitor0 + "MonitorCount=1\r\n" + data, 0, -1},
+      {"an icon's monitor beyond the file's", head + "[QVD-Monitors]\r\nMonitorCount=1\r\n" + monitor0 +
+                                                   "[QVD-Data]\r\nIconCount=1\r\nIconName_0=A\r\nIconMonitor_0=1\r\n",
+       1, -1},
+  };
+  TempFolder folder;
+  const std::string path = folder / "monitors.qvd";
+  for (const Case& c : cases) {
+    WriteBytes(path, c.bytes);
+    IconLayout layout;
+    DisplaySetup savedOn;
+    savedOn.monitors.resize(3);
+    ASSERT_EQ(LoadLayoutFile(path.c_str(), layout, &savedOn), 1) << c.what;
+    EXPECT_EQ(savedOn.monitors.size(), c.monitors) << c.what;
+    ASSERT_EQ(layout.size(), 1u) << c.what;
+    EXPECT_EQ(layout[0].name, "A") << c.what;
+    EXPECT_EQ(layout[0].monitor, c.iconMonitor) << c.what;
+  }
 }
 
 TEST(LayoutFile, EmptyLayoutRoundTrips) {
@@ -211,31 +301,6 @@ TEST(LayoutFile, OtherVersionsAreReadAsTabSeparatedText) {
   }
 }
 
-// One monitor: the screen's size.  Several: the whole virtual screen, so that
-// a layout of two monitors is never restored onto one.
-TEST(LayoutFile, ResolutionTagFollowsTheDesktop) {
-  struct Case {
-    const char* what;
-    DisplayMetrics displays;  // monitors, primary, virtual screen
-    const char* tag;
-  };
-  const Case cases[] = {
-      {"one monitor", {1, {1280, 1024}, {1280, 1024}}, "1280x1024.qvd"},
-      {"another resolution", {1, {1024, 768}, {1024, 768}}, "1024x768.qvd"},
-      {"two side by side", {2, {1920, 1080}, {3840, 1080}}, "3840x1080.qvd"},
-      {"a taller second monitor", {2, {1920, 1080}, {3360, 1440}}, "3360x1440.qvd"},
-      {"three", {3, {1920, 1080}, {5760, 1080}}, "5760x1080.qvd"},
-      {"one monitor at 150 %", {1, {1920, 1080}, {1920, 1080}, 144}, "1920x1080.144dpi.qvd"},
-      {"two at 125 %", {2, {1920, 1080}, {3840, 1080}, 120}, "3840x1080.120dpi.qvd"},
-      {"one monitor at 100 %: the name of earlier versions", {1, {1920, 1080}, {1920, 1080}, 96}, "1920x1080.qvd"},
-  };
-  for (const Case& c : cases) {
-    char tag[32] = "untouched";
-    EXPECT_EQ(GetResolutionTag(DesktopSizeOf(c.displays), tag), 1) << c.what;
-    EXPECT_STREQ(tag, c.tag) << c.what;
-  }
-}
-
 TEST(LayoutFile, PathNamesTheResolution) {
   char folder[1024];
   ASSERT_EQ(GetAppDataFolder(nullptr, folder, sizeof folder), 1) << "no application-data folder here";
@@ -270,17 +335,17 @@ TEST(LayoutHistory, SavesKeepWhatTheyReplaceTheNewestTwentyOfEachFile) {
   const std::string path = folder / "default.1024x768.qvd";
   const std::string history = folder / "history";
   const std::string other = folder / "default.800x600.qvd";
-  ASSERT_EQ(SaveLayoutFileKeepingHistory(other.c_str(), {{0, "x", 1, 1}}, {2026, 1, 1, 0, 0, 0}), 1);
-  ASSERT_EQ(SaveLayoutFileKeepingHistory(other.c_str(), {{0, "x", 2, 2}}, {2026, 1, 1, 0, 0, 0}), 1);
+  ASSERT_EQ(SaveLayoutFileKeepingHistory(other.c_str(), {{0, "x", 1, 1}}, {}, {2026, 1, 1, 0, 0, 0}), 1);
+  ASSERT_EQ(SaveLayoutFileKeepingHistory(other.c_str(), {{0, "x", 2, 2}}, {}, {2026, 1, 1, 0, 0, 0}), 1);
   std::vector<std::string> written;
   for (int i = 0; i < 24; ++i) {
-    ASSERT_EQ(SaveLayoutFileKeepingHistory(path.c_str(), {{0, "icon", i, i}}, {2026, 12, 8, 10, i, 0}), 1);
+    ASSERT_EQ(SaveLayoutFileKeepingHistory(path.c_str(), {{0, "icon", i, i}}, {}, {2026, 12, 8, 10, i, 0}), 1);
     written.push_back(ReadBytes(path));
   }
   // A save within the same second keeps its file beside the first.
-  ASSERT_EQ(SaveLayoutFileKeepingHistory(path.c_str(), {{0, "icon", 99, 99}}, {2026, 12, 8, 10, 23, 0}), 1);
+  ASSERT_EQ(SaveLayoutFileKeepingHistory(path.c_str(), {{0, "icon", 99, 99}}, {}, {2026, 12, 8, 10, 23, 0}), 1);
   FaultyFileSeam faulty(FaultyFileSeam::kReplace);
-  EXPECT_EQ(SaveLayoutFileKeepingHistory(path.c_str(), {{0, "lost", 0, 0}}, {2026, 12, 9, 0, 0, 0}, faulty), 0);
+  EXPECT_EQ(SaveLayoutFileKeepingHistory(path.c_str(), {{0, "lost", 0, 0}}, {}, {2026, 12, 9, 0, 0, 0}, faulty), 0);
 
   std::vector<std::string> names = testfiles::ListFolder(history);
   std::vector<std::string> expected = {"default.800x600.20260101-000000.qvd"};

@@ -20,7 +20,7 @@ using Move = MemoryDesktopView::Move;
 
 constexpr int kParkX = 1280;
 constexpr int kParkY = 1024;
-constexpr ScreenSize kScreen{kParkX, kParkY};
+const DisplaySetup kScreen = SingleMonitorSetup({kParkX, kParkY});
 
 struct Icon {
   const char* name;
@@ -85,10 +85,9 @@ TEST(Restore, SendsTheExpectedMoves) {
        {{"s", 1, 1}, {"t", 5, 5}},
        {}},
       {"empty stored layout", {}, {{"s", 1, 1}}, {}},
-      {"coordinates are sent as stored, unclamped",
-       {{"far", -5, 40000}},
-       {{"far", 0, 0}},
-       {{0, -5, 40000}}},
+      {"a place that no monitor shows: the icon stays", {{"far", -5, 40000}}, {{"far", 0, 0}}, {}},
+      {"the screen's last pixel is on it", {{"edge", kParkX - 1, kParkY - 1}}, {{"edge", 0, 0}},
+       {{0, kParkX - 1, kParkY - 1}}},
       // An icon the layout does not know, moved aside as an occupant, is
       // seen at its new place by later entries: B is not stacked onto it, it
       // changes places again and ends where B stood.
@@ -168,12 +167,46 @@ TEST(Restore, FailsWithoutTouchingAnythingWhenTheShellIsNotAccessible) {
   EXPECT_EQ(stored[0].x, 100) << "the stored layout is left in its order";
 }
 
+// A primary of 1024 x 768 and a monitor of 800 x 600 beside it, top-aligned:
+// below the second monitor lies an area that no monitor shows.
+TEST(Restore, SendsNoIconWhereNoMonitorShowsIt) {
+  DisplaySetup setup;
+  setup.monitors = {{"one", 0, 0, 1024, 768, kPlainDpi, true}, {"two", 1024, 0, 800, 600, kPlainDpi, false}};
+  struct Case {
+    const char* what;
+    int x;
+    int y;
+    bool moved;
+  };
+  const Case cases[] = {
+      {"on the second monitor", 1100, 100, true},
+      {"below the second monitor", 1100, 700, false},
+      {"beyond the desktop", 2000, 100, false},
+      {"left of the desktop", -1, 100, false},
+      {"the parking position", 1824, 768, false},
+      {"on the primary, beside the dead area", 1000, 700, true},
+  };
+  for (const Case& c : cases) {
+    MemoryDesktopView view;
+    view.AddIcon("A", 10, 10);
+    view.AddIcon("B", c.x, c.y);  // an occupant never gets pushed off the monitors either
+    IconLayout stored = {{0, "A", c.x, c.y}};
+    ASSERT_EQ(RestoreIconLayout(view, stored, setup), 0) << c.what;
+    const bool movedA =
+        std::any_of(view.Moves().begin(), view.Moves().end(), [](const Move& m) { return m.index == 0; });
+    EXPECT_EQ(movedA, c.moved) << c.what << "\n" << view.toString();
+    if (!c.moved) {
+      EXPECT_TRUE(view.Moves().empty()) << c.what << "\n" << view.toString();
+    }
+  }
+}
+
 TEST(Restore, ParkingPositionIsTheCornerOfTheScreenGiven) {
   MemoryDesktopView view;
   view.AddIcon("Notes", 10, 10);
   view.AddIcon("Mail", 100, 50);
   IconLayout stored = {{0, "Notes", 100, 50}};
-  EXPECT_EQ(RestoreIconLayout(view, stored, {800, 600}), 0);
+  EXPECT_EQ(RestoreIconLayout(view, stored, SingleMonitorSetup({800, 600})), 0);
   ASSERT_FALSE(view.Moves().empty());
   EXPECT_EQ(view.Moves()[0], (Move{1, 800, 600}));
 }

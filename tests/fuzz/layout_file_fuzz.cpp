@@ -1,8 +1,8 @@
 // Any bytes as a layout file, in both formats: the reader answers promptly
 // with bounded memory (whatever IconCount claims), names stay within what a
 // capture could give, a second read gives the same layout, and what was read
-// (whole names and parsing names in their %XX form included) survives a save
-// and a load unchanged.
+// (whole names and parsing names in their %XX form included, and the monitors
+// it was saved on) survives a save and a load unchanged.
 #include <unistd.h>
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "engine/display_setup.h"
 #include "engine/icon_layout.h"
 #include "engine/layout_file.h"
 
@@ -33,6 +34,19 @@ bool Same(const IconLayout& a, const IconLayout& b) {
   for (size_t i = 0; i < a.size(); ++i) {
     if (a[i].name != b[i].name || a[i].x != b[i].x || a[i].y != b[i].y || a[i].unicodeName != b[i].unicodeName ||
         a[i].parsingName != b[i].parsingName) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool SameMonitors(const DisplaySetup& a, const DisplaySetup& b) {
+  if (a.monitors.size() != b.monitors.size()) return false;
+  for (size_t i = 0; i < a.monitors.size(); ++i) {
+    const Monitor& m = a.monitors[i];
+    const Monitor& n = b.monitors[i];
+    if (m.id != n.id || m.left != n.left || m.top != n.top || m.width != n.width || m.height != n.height ||
+        m.dpi != n.dpi || m.primary != n.primary) {
       return false;
     }
   }
@@ -65,7 +79,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::fclose(f);
 
   IconLayout first;
-  CHECK(LoadLayoutFile(input.c_str(), first) == 1);
+  DisplaySetup savedOn;
+  CHECK(LoadLayoutFile(input.c_str(), first, &savedOn) == 1);
+  CHECK(savedOn.monitors.size() <= 64);
+  for (const Monitor& monitor : savedOn.monitors) CHECK(monitor.width > 0 && monitor.height > 0 && monitor.dpi > 0);
+  for (const IconEntry& entry : first)
+    CHECK(entry.monitor >= -1 && entry.monitor < static_cast<int>(savedOn.monitors.size()));
+  // Placed on any setup, a layout keeps its icons or leaves some out.
+  CHECK(PlaceOnMonitors(first, savedOn, SingleMonitorSetup({1024, 768})).size() <= first.size());
   // A text file gives one entry a line; a count is believed up to 1024
   // entries and beyond that only as far as the file's length could hold.
   CHECK(first.size() <= 1024 + bytes.size() + 1);
@@ -76,8 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(entry.unicodeName.size() <= 8191 && entry.parsingName.size() <= 8191);
   }
   IconLayout second;
-  CHECK(LoadLayoutFile(input.c_str(), second) == 1);
+  DisplaySetup savedAgain;
+  CHECK(LoadLayoutFile(input.c_str(), second, &savedAgain) == 1);
   CHECK(Same(first, second));
+  CHECK(SameMonitors(savedOn, savedAgain));
 
   // Names that hold a line end, or that the profile functions would trim or
   // unquote, do not survive the profile format; the rest must.
@@ -93,10 +116,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A %XX value that a read would cut.
     if (EscapedSize(entry.unicodeName) > 8191 || EscapedSize(entry.parsingName) > 8191) plain = false;
   }
-  if (plain && first.size() <= 200 && SaveLayoutFile(copy.c_str(), first) == 1) {
+  for (const Monitor& monitor : savedOn.monitors) {
+    if (EscapedSize(monitor.id) > 8191) plain = false;
+  }
+  if (plain && first.size() <= 200 && SaveLayoutFile(copy.c_str(), first, savedOn) == 1) {
     IconLayout reread;
-    CHECK(LoadLayoutFile(copy.c_str(), reread) == 1);
+    DisplaySetup savedThen;
+    CHECK(LoadLayoutFile(copy.c_str(), reread, &savedThen) == 1);
     CHECK(Same(first, reread));
+    CHECK(SameMonitors(savedOn, savedThen));
   }
   return 0;
 }

@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (in.Byte() % 8 == 0) view.FailPositionRead(in.Byte() % 24);
 
-  int result = RestoreIconLayout(view, layout, screen);
+  int result = RestoreIconLayout(view, layout, SingleMonitorSetup(screen));
   CHECK(result == 0);
   CHECK(view.Misuses().empty());
   CHECK(!view.IsOpen());

@@ -95,4 +95,10 @@ std::string NextWord(std::string* rest) {
 
 long long NextNumber(std::string* rest) { return std::strtoll(NextWord(rest).c_str(), nullptr, 0); }
 
+RECT DesktopRectangle() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 }  // namespace testsupport

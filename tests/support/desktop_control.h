@@ -28,6 +28,10 @@ void StopDesktopControl(HANDLE thread);
 // x TAB y" per icon, read through the view as any client would.
 std::string DumpListView(HWND listView);
 
+// The rectangle that holds every monitor, in screen coordinates: where the
+// shell's desktop window stands (its view's coordinates start at its corner).
+RECT DesktopRectangle();
+
 // Splits "word rest" at the first blank: the word, `rest` keeping the rest.
 std::string NextWord(std::string* rest);
 // The next word as a number (decimal, or with 0x hexadecimal).

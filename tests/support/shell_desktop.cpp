@@ -206,9 +206,12 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       SetEvent(request->done);
       return 0;
     }
-    case WM_DISPLAYCHANGE:
-      SetWindowPos(hwnd, nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam), SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DISPLAYCHANGE: {  // the shell's desktop spans the monitors as they now stand
+      const RECT desktop = testsupport::DesktopRectangle();
+      SetWindowPos(hwnd, nullptr, desktop.left, desktop.top, desktop.right - desktop.left, desktop.bottom - desktop.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
+    }
     case WM_SIZE:
       if (defView) MoveWindow(defView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
@@ -261,10 +264,11 @@ int main() {
   wc.lpszClassName = "Progman";
   RegisterClassA(&wc);
 
-  int width = GetSystemMetrics(SM_CXSCREEN);
-  int height = GetSystemMetrics(SM_CYSCREEN);
-  progman = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
-                            width, height, nullptr, nullptr, instance, nullptr);
+  const RECT desktop = testsupport::DesktopRectangle();
+  const int width = desktop.right - desktop.left;
+  const int height = desktop.bottom - desktop.top;
+  progman = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager", WS_POPUP | WS_CLIPCHILDREN, desktop.left,
+                            desktop.top, width, height, nullptr, nullptr, instance, nullptr);
   HRESULT hr = progman ? SHGetDesktopFolder(&desktopFolder) : E_FAIL;
   if (SUCCEEDED(hr)) {
     hr = desktopFolder->CreateViewObject(progman, IID_IShellView, reinterpret_cast<void**>(&shellView));

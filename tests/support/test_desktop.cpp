@@ -208,9 +208,12 @@ LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_SIZE:
       if (defView) MoveWindow(defView, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
-    case WM_DISPLAYCHANGE:  // the shell's desktop takes the new screen's size
-      MoveWindow(hwnd, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+    case WM_DISPLAYCHANGE: {  // the shell's desktop spans the monitors as they now stand
+      const RECT desktop = testsupport::DesktopRectangle();
+      SetWindowPos(hwnd, nullptr, desktop.left, desktop.top, desktop.right - desktop.left, desktop.bottom - desktop.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
+    }
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
@@ -444,15 +447,16 @@ int main(int argc, char** argv) {
   wc.lpszClassName = "WorkerW";
   RegisterClassA(&wc);
 
-  int width = GetSystemMetrics(SM_CXSCREEN);
-  int height = GetSystemMetrics(SM_CYSCREEN);
-  progman = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
-                            width, height, nullptr, nullptr, instance, nullptr);
+  const RECT desktop = testsupport::DesktopRectangle();
+  const int width = desktop.right - desktop.left;
+  const int height = desktop.bottom - desktop.top;
+  progman = CreateWindowExA(WS_EX_TOOLWINDOW, "Progman", "Program Manager", WS_POPUP | WS_CLIPCHILDREN, desktop.left,
+                            desktop.top, width, height, nullptr, nullptr, instance, nullptr);
   // The lookup meets the top-level windows newest first: an empty "WorkerW"
   // before the one that holds the view, and another after it.
   auto createWorker = [&] {
-    return CreateWindowExA(WS_EX_TOOLWINDOW, "WorkerW", "", WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, height,
-                           nullptr, nullptr, instance, nullptr);
+    return CreateWindowExA(WS_EX_TOOLWINDOW, "WorkerW", "", WS_POPUP | WS_CLIPCHILDREN, desktop.left, desktop.top,
+                           width, height, nullptr, nullptr, instance, nullptr);
   };
   HWND host = progman;
   if (underWorker) {
