@@ -3,6 +3,7 @@
 #include "app/app_texts.h"
 #include "app/layout_work.h"
 #include "engine/capture.h"
+#include "engine/display_setup.h"
 
 bool SnapshotStore::ResolutionHeld(AppHost& host) { return host.ResolutionTag() == SeenTag(host); }
 
@@ -12,11 +13,15 @@ const std::string& SnapshotStore::SeenTag(AppHost& host) {
 }
 
 SnapshotResult SnapshotStore::Take(DesktopAccess desktop, bool quiet) {
-  if (frozen_ || !ResolutionHeld(desktop.host)) return SnapshotResult::kSkipped;
+  if (frozen_) return SnapshotResult::kSkipped;
+  // The monitors are measured once: each measure asks the system several
+  // things.
+  DisplaySetup setup = desktop.host.Displays();
+  if (SetupTag(setup) != SeenTag(desktop.host)) return SnapshotResult::kSkipped;
   std::string path;
   if (!desktop.host.LayoutPathFor(SeenTag(desktop.host), path)) return SnapshotResult::kSkipped;
   const unsigned freezes = freezes_;
-  Snapshot fresh{path, {}, desktop.host.Displays()};
+  Snapshot fresh{path, {}, std::move(setup)};
   int result;
   {
     LayoutWork work(desktop.layoutWork);

@@ -38,8 +38,8 @@ bool CanUndo(AppState& app) {
 bool UndoRestore(AppState& app) {
   std::string path;
   IconLayout kept;
-  if (!UndoPath(app, path) || LoadLayoutFileFor(path.c_str(), app.host.Displays(), kept) != 1 || kept.empty()) {
-    return false;
-  }
+  DisplaySetup keptOn;
+  if (!UndoPath(app, path) || LoadLayoutFile(path.c_str(), kept, &keptOn) != 1 || kept.empty()) return false;
+  kept = PlaceOnMonitors(kept, keptOn, app.host.Displays());
   return RestoreKeepingUndo(app, app.view, kept) == 0;
 }

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "engine/layout_file.h"
-
 namespace {
 
 bool Shows(const Monitor& monitor, int x, int y) {
@@ -44,6 +42,16 @@ std::uint32_t Fnv1a(const std::string& text) {
 }
 
 }  // namespace
+
+int GetResolutionTag(ScreenSize screen, char* buffer) {
+  // At 100 % the name is as it always was, so that existing files still serve.
+  if (screen.dpi == kPlainDpi || screen.dpi <= 0) {
+    std::snprintf(buffer, 32, "%dx%d.qvd", screen.width, screen.height);
+  } else {
+    std::snprintf(buffer, 32, "%dx%d.%ddpi.qvd", screen.width, screen.height, screen.dpi);
+  }
+  return 1;
+}
 
 std::string SizeTag(const DisplaySetup& setup) {
   char tag[32];
@@ -111,11 +119,4 @@ IconLayout PlaceOnMonitors(const IconLayout& stored, const DisplaySetup& savedOn
     placed.push_back(std::move(moved));
   }
   return placed;
-}
-
-int LoadLayoutFileFor(const char* path, const DisplaySetup& now, IconLayout& layout) {
-  DisplaySetup savedOn;
-  const int read = LoadLayoutFile(path, layout, &savedOn);
-  if (read == 1 && !savedOn.monitors.empty()) layout = PlaceOnMonitors(layout, savedOn, now);
-  return read;
 }

@@ -15,6 +15,12 @@
 #include "engine/icon_layout.h"
 #include "engine/screen_size.h"
 
+// Formats "<width>x<height>.qvd" of the desktop size `screen` (for example
+// "1280x1024.qvd"), or "<width>x<height>.<dpi>dpi.qvd" when its scale is not
+// 100 % ("1920x1080.144dpi.qvd"), into `buffer`, which must hold 32 bytes.
+// Returns 1.
+int GetResolutionTag(ScreenSize screen, char* buffer);
+
 // The tag that ends the name of a setup's layout files.  One monitor: as
 // GetResolutionTag forms it, the names of earlier versions
 // ("1024x768.qvd", "1920x1080.144dpi.qvd").  Several: the same for the
@@ -44,7 +50,3 @@ int SharedMonitors(const DisplaySetup& a, const DisplaySetup& b);
 // keep their points.  Without monitors in `now` nothing is changed.  (The
 // restore then leaves alone every entry whose place no monitor shows.)
 IconLayout PlaceOnMonitors(const IconLayout& stored, const DisplaySetup& savedOn, const DisplaySetup& now);
-
-// LoadLayoutFile, and the layout placed on `now` from the monitors the file
-// names.  LoadLayoutFile's result.
-[[nodiscard]] int LoadLayoutFileFor(const char* path, const DisplaySetup& now, IconLayout& layout);

@@ -354,16 +354,6 @@ int ReadEntries(const char* path, const std::string& bytes, const FormatScan& sc
 
 }  // namespace
 
-int GetResolutionTag(ScreenSize screen, char* buffer) {
-  // At 100 % the name is as it always was, so that existing files still serve.
-  if (screen.dpi == kPlainDpi || screen.dpi <= 0) {
-    std::snprintf(buffer, 32, "%dx%d.qvd", screen.width, screen.height);
-  } else {
-    std::snprintf(buffer, 32, "%dx%d.%ddpi.qvd", screen.width, screen.height, screen.dpi);
-  }
-  return 1;
-}
-
 int GetLayoutFilePath(const char* name, const char* tag, char* buffer) {
   char folder[1024];
   if (GetAppDataFolder(nullptr, folder, sizeof folder) != 1) return 0;

@@ -35,15 +35,9 @@
 #include "engine/screen_size.h"
 #include "framework/files/file_seam.h"
 
-// Formats "<width>x<height>.qvd" of the desktop size `screen` (for example
-// "1280x1024.qvd"), or "<width>x<height>.<dpi>dpi.qvd" when its scale is not
-// 100 % ("1920x1080.144dpi.qvd"), into `buffer`, which must hold 32 bytes.
-// Returns 1.
-int GetResolutionTag(ScreenSize screen, char* buffer);
-
 // Formats "<app data>\Brindle-Works\Tessaly\<name>.<tag>" into `buffer`
-// (1024 bytes; the text is cut at 1023), `tag` being a resolution tag as
-// GetResolutionTag forms it.  Returns 1, or 0 when the application-data
+// (1024 bytes; the text is cut at 1023), `tag` being a setup's tag as
+// SetupTag forms it (display_setup.h).  Returns 1, or 0 when the application-data
 // folder is unknown; the buffer is then untouched.  No folder is created.
 int GetLayoutFilePath(const char* name, const char* tag, char* buffer);
 

@@ -166,17 +166,4 @@ TEST(DisplaySetup, IconsArePlacedOnTheirOwnMonitorWhereverItStands) {
   }
 }
 
-TEST(DisplaySetup, MonitorAtAndSharedMonitors) {
-  const DisplaySetup mixed = Monitors({At("p", 0, 0, 1024, 768, true), At("s", 1024, 0, 800, 600)});
-  EXPECT_EQ(MonitorAt(mixed, 0, 0), 0);
-  EXPECT_EQ(MonitorAt(mixed, 1023, 767), 0);
-  EXPECT_EQ(MonitorAt(mixed, 1024, 599), 1);
-  EXPECT_EQ(MonitorAt(mixed, 1024, 600), -1) << "below the shorter monitor";
-  EXPECT_EQ(MonitorAt(mixed, INT32_MAX, INT32_MAX), -1);
-  EXPECT_EQ(MonitorAt(mixed, INT32_MIN, 0), -1);
-  EXPECT_EQ(SharedMonitors(mixed, Monitors({At("s", 0, 0, 1, 1), At("q", 0, 0, 1, 1)})), 1);
-  EXPECT_EQ(SharedMonitors(Monitors({At("s", 0, 0, 1, 1), At("s", 1, 0, 1, 1)}), Monitors({At("s", 0, 0, 1, 1)})), 1)
-      << "a monitor counts once";
-}
-
 }  // namespace

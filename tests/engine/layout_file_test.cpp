@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/display_setup.h"
 #include "engine/layout_history.h"
 #include "engine/screen_size.h"
 #include "framework/files/profile.h"
