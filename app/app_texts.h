@@ -13,6 +13,18 @@ inline constexpr const char* kSaveFailedText = "アイコン位置の保存に�
 // There is no data saved for the current resolution.
 inline constexpr const char* kNoLayoutText = "現在の解像度で保存されたデータはありません！";
 
+// The desktop arranges its icons itself (Auto arrange), so the positions
+// cannot be restored; how to turn it off: right-click the desktop, View, Auto
+// arrange icons.
+inline constexpr const char* kShellArrangesText =
+    "デスクトップのアイコンが自動整列されるため、アイコン位置を復元できません。\n"
+    "デスクトップの右クリック → 表示 → アイコンの自動整列 をオフにしてから、もう一度復元してください。";
+// After a restore, %d icons do not stand where they were put: the shell moved
+// them elsewhere.
+inline constexpr const char* kNotKeptFormat =
+    "%d 個のアイコンが、復元した位置にありません。\n"
+    "デスクトップ (シェル) がアイコンを別の位置に動かしました。";
+
 // Title of the Save as and Restore from file dialogs: specify where to save.
 inline constexpr const char* kFileDialogTitle = "保存先の指定";
 

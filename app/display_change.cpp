@@ -8,32 +8,6 @@
 
 namespace {
 
-// Passes everything to the desktop and counts the moves: a restore that
-// moves nothing found every icon in its place.
-class MoveCountingView final : public DesktopIconView {
- public:
-  explicit MoveCountingView(DesktopIconView& view) : view_(view) {}
-  int Moves() const { return moves_; }
-
-  DesktopViewHandle FindDesktopListView() override { return view_.FindDesktopListView(); }
-  bool Open() override { return view_.Open(); }
-  int GetItemCount() override { return view_.GetItemCount(); }
-  bool ReadItemText(int index, IconEntry& entry) override { return view_.ReadItemText(index, entry); }
-  bool ReadItemPosition(int index, int& x, int& y) override { return view_.ReadItemPosition(index, x, y); }
-  void SetItemPosition(int index, int x, int y) override {
-    ++moves_;
-    view_.SetItemPosition(index, x, y);
-  }
-  void FlushMoves() override { view_.FlushMoves(); }
-  void Close() override { view_.Close(); }
-  bool IsViewPresent() override { return view_.IsViewPresent(); }
-  bool GetViewSize(int& width, int& height) override { return view_.GetViewSize(width, height); }
-
- private:
-  DesktopIconView& view_;
-  int moves_ = 0;
-};
-
 // True when the shell's view has the size of the desktop in force.
 bool ViewFitsDesktop(AppState& app) {
   int width = 0;
@@ -75,9 +49,15 @@ bool DisplayChange::DesktopAtRest(AppState& app) {
 // The repeated restores of one change count as one for an undo: the first
 // keeps what the shell had made of the desktop.
 int DisplayChange::Restore(AppState& app) {
-  MoveCountingView counting(app.view);
-  if (RestoreKeepingUndo(app, counting, restoredLayout_, step_ == Step::kSettling) < 0) return -1;
-  return counting.Moves();
+  RestoreReport report;
+  if (RestoreKeepingUndo(app, app.view, restoredLayout_, step_ == Step::kSettling, &report) < 0) return -1;
+  // The shell arranges the icons itself: there is nothing to restore, and
+  // its arrangement is no snapshot of the user's.
+  if (report.arranges) {
+    shellArranges_ = true;
+    return -1;
+  }
+  return report.moved;
 }
 
 void DisplayChange::Finish(AppState& app) {
@@ -86,7 +66,8 @@ void DisplayChange::Finish(AppState& app) {
   watch_.lastLook.clear();
   app.host.StopTimer(kDisplayChangeTimer);
   app.snapshots.Thaw();
-  if (IsOn(app.settings.resolutionAutoCapture)) app.snapshots.TakeAndReport(app.Desktop());
+  if (IsOn(app.settings.resolutionAutoCapture) && !shellArranges_) app.snapshots.TakeAndReport(app.Desktop());
+  shellArranges_ = false;
 }
 
 void DisplayChange::OnDisplayChange(AppState& app) {

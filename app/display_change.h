@@ -89,4 +89,5 @@ class DisplayChange {
   RestWatch watch_;           // kSettling, kRestored
   IconLayout restoredLayout_; // kRestored: the layout restored, for restoring again
   int restores_ = 0;          // kRestored: restores so far
+  bool shellArranges_ = false;  // a restore found that the shell arranges the icons itself
 };

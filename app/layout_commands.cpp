@@ -18,7 +18,6 @@ int Capture(AppState& app, IconLayout& layout) {
   return CaptureIconLayout(app.view, layout);
 }
 
-int Restore(AppState& app, IconLayout& layout) { return RestoreKeepingUndo(app, app.view, layout); }
 
 FileDialogRequest MakeRequest(AppState& app, bool save) {
   FileDialogRequest request;
@@ -34,7 +33,12 @@ FileDialogRequest MakeRequest(AppState& app, bool save) {
 // What a save or a restore came to: the menu tells failures with a message
 // box, the command line with its exit code.
 enum class SaveOutcome { kSaved, kCaptureFailed, kWriteFailed };
-enum class RestoreOutcome { kRestored, kNoLayout, kNoDesktop };
+enum class RestoreOutcome { kRestored, kNoLayout, kNoDesktop, kShellArranges, kNotKept };
+
+struct Restored {
+  RestoreOutcome outcome;
+  int notKept = 0;  // kNotKept: the icons the shell did not keep where they were put
+};
 
 SaveOutcome SaveDefault(AppState& app) {
   IconLayout layout;
@@ -64,23 +68,48 @@ void ReportSaveFailure(AppState& app, SaveOutcome outcome, const char* caption) 
   if (outcome == SaveOutcome::kWriteFailed) app.host.ShowError(kSaveFailedText, caption);
 }
 
-RestoreOutcome RestorePlaced(AppState& app, IconLayout& layout) {
-  return Restore(app, layout) == 0 ? RestoreOutcome::kRestored : RestoreOutcome::kNoDesktop;
+Restored Restore(AppState& app, IconLayout& layout) {
+  RestoreReport report;
+  if (RestoreKeepingUndo(app, app.view, layout, true, &report) != 0) return {RestoreOutcome::kNoDesktop};
+  if (report.arranges) return {RestoreOutcome::kShellArranges};
+  if (report.notKept > 0) return {RestoreOutcome::kNotKept, report.notKept};
+  return {RestoreOutcome::kRestored};
 }
 
 // A file of another setup restores the icons of the monitors this one has.
-RestoreOutcome RestoreNamed(AppState& app, const std::string& path) {
+Restored RestoreNamed(AppState& app, const std::string& path) {
   IconLayout layout;
   DisplaySetup savedOn;
-  if (LoadLayoutFile(path.c_str(), layout, &savedOn) != 1 || HoldsNoLayout(layout)) return RestoreOutcome::kNoLayout;
+  if (LoadLayoutFile(path.c_str(), layout, &savedOn) != 1 || HoldsNoLayout(layout)) return {RestoreOutcome::kNoLayout};
   layout = PlaceOnMonitors(layout, savedOn, app.host.Displays());
-  return RestorePlaced(app, layout);
+  return Restore(app, layout);
 }
 
-RestoreOutcome RestoreDefault(AppState& app) {
+Restored RestoreDefault(AppState& app) {
   IconLayout layout;
-  if (!LoadDefaultLayout(app.host, layout)) return RestoreOutcome::kNoLayout;
-  return RestorePlaced(app, layout);
+  if (!LoadDefaultLayout(app.host, layout)) return {RestoreOutcome::kNoLayout};
+  return Restore(app, layout);
+}
+
+// The menu's word on a restore: a desktop that could not be read is passed
+// over in silence, as it always was.
+void ReportRestore(AppState& app, const Restored& restored) {
+  switch (restored.outcome) {
+    case RestoreOutcome::kNoLayout:
+      app.host.ShowError(kNoLayoutText, kErrorCaptionNamed);
+      break;
+    case RestoreOutcome::kShellArranges:
+      app.host.ShowError(kShellArrangesText, kErrorCaptionNamed);
+      break;
+    case RestoreOutcome::kNotKept: {
+      char text[512];
+      std::snprintf(text, sizeof text, kNotKeptFormat, restored.notKept);
+      app.host.ShowError(text, kErrorCaptionNamed);
+      break;
+    }
+    default:
+      break;
+  }
 }
 
 }  // namespace
@@ -105,7 +134,7 @@ int SaveDefaultLayout(AppState& app) {
 }
 
 int RestoreDefaultLayout(AppState& app) {
-  if (RestoreDefault(app) == RestoreOutcome::kNoLayout) app.host.ShowError(kNoLayoutText, kErrorCaptionNamed);
+  ReportRestore(app, RestoreDefault(app));
   return 0;
 }
 
@@ -119,7 +148,7 @@ int SaveLayoutAs(AppState& app) {
 int RestoreLayoutFrom(AppState& app) {
   std::string path;
   if (!app.host.ChooseFile(MakeRequest(app, false), path)) return 0;
-  if (RestoreNamed(app, path) == RestoreOutcome::kNoLayout) app.host.ShowError(kNoLayoutText, kErrorCaptionNamed);
+  ReportRestore(app, RestoreNamed(app, path));
   return 0;
 }
 
@@ -128,5 +157,5 @@ bool SaveLayoutQuietly(AppState& app, const std::string& file) {
 }
 
 bool RestoreLayoutQuietly(AppState& app, const std::string& file) {
-  return (file.empty() ? RestoreDefault(app) : RestoreNamed(app, file)) == RestoreOutcome::kRestored;
+  return (file.empty() ? RestoreDefault(app) : RestoreNamed(app, file)).outcome == RestoreOutcome::kRestored;
 }

@@ -17,7 +17,9 @@ int RestoreLayoutFrom(AppState& app);
 // path), as the menu carries them out but without dialog or message box.
 // True when the layout was written, or read and put back; false when the
 // desktop could not be read, the write failed, or the file could not be
-// read (or, without it, no "default" path could be formed).
+// read (or, without it, no "default" path could be formed), and when the
+// shell did not keep the restored places (it arranges the icons itself, or
+// moved some elsewhere), which the menu's commands tell in a message box.
 bool SaveLayoutQuietly(AppState& app, const std::string& file);
 bool RestoreLayoutQuietly(AppState& app, const std::string& file);
 

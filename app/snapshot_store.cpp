@@ -28,8 +28,12 @@ SnapshotResult SnapshotStore::Take(DesktopAccess desktop, bool quiet) {
     result = CaptureIconLayout(desktop.view, fresh.layout);
   }
   // A WM_DISPLAYCHANGE delivered while the shell was answering: what was
-  // read may be half the old layout and half the new one.
-  if (freezes_ != freezes || !ResolutionHeld(desktop.host)) return SnapshotResult::kSkipped;
+  // read may be half the old layout and half the new one.  A desktop that
+  // arranges its icons itself shows the shell's order, not the user's.
+  if (freezes_ != freezes || !ResolutionHeld(desktop.host) ||
+      (result >= 0 && desktop.view.HowItArranges() == Arranging::kArranges)) {
+    return SnapshotResult::kSkipped;
+  }
   if (result < 0 && quiet) return SnapshotResult::kFailed;
   latestPath_ = path;
   // A failed capture read nothing; the display change must not write that

@@ -39,7 +39,8 @@ class SnapshotStore {
   /// path the latest.  Takes nothing (kSkipped) while frozen, while the
   /// screen has another resolution than the one last seen (its change is on
   /// the way), or without an application-data folder; drops a capture during
-  /// which the store was frozen.  A failed capture marks the latest snapshot
+  /// which the store was frozen, and one of a desktop that arranges its icons
+  /// itself.  A failed capture marks the latest snapshot
   /// failed, so that no display change writes it, unless `quiet` (the
   /// periodic look), which leaves everything as it was.
   SnapshotResult Take(DesktopAccess desktop, bool quiet);

@@ -14,17 +14,22 @@ bool UndoPath(AppState& app, std::string& path) { return app.host.SettingsFilePa
 
 }  // namespace
 
-int RestoreKeepingUndo(AppState& app, DesktopIconView& view, IconLayout& layout, bool keepUndo) {
+int RestoreKeepingUndo(AppState& app, DesktopIconView& view, IconLayout& layout, bool keepUndo,
+                       RestoreReport* report) {
   IconLayout before;
+  RestoreReport told;
   int result;
   const DisplaySetup setup = app.host.Displays();
   {
     LayoutWork work(app.layoutWork);
-    result = RestoreIconLayout(view, layout, setup, &before);
+    result = RestoreIconLayout(view, layout, setup, &before, &told);
   }
+  if (report) *report = told;
   std::string path;
-  // A restore that could not read the desktop changed nothing to go back to.
-  if (result == 0 && keepUndo && UndoPath(app, path)) (void)SaveLayoutFile(path.c_str(), before, setup);
+  // A restore that could not read the desktop, or did not move it, changed
+  // nothing to go back to.
+  const bool moved = result == 0 && !(told.arranges && told.moved == 0);
+  if (moved && keepUndo && UndoPath(app, path)) (void)SaveLayoutFile(path.c_str(), before, setup);
   return result;
 }
 

@@ -7,6 +7,7 @@
 
 #include "engine/desktop_icon_view.h"
 #include "engine/icon_layout.h"
+#include "engine/restore.h"
 
 struct AppState;
 
@@ -16,7 +17,10 @@ inline constexpr const char* kUndoFileName = "undo.qvd";
 // desktop, or a view over it) as RestoreIconLayout does, counted as layout
 // work, and with `keepUndo` keeps what the desktop had before, with the
 // setup's monitors, for an undo.  RestoreIconLayout's result.
-int RestoreKeepingUndo(AppState& app, DesktopIconView& view, IconLayout& layout, bool keepUndo = true);
+// `report`, when given, receives what the restore came to.  A desktop that
+// arranges its icons itself was not moved: nothing is kept for an undo.
+int RestoreKeepingUndo(AppState& app, DesktopIconView& view, IconLayout& layout, bool keepUndo = true,
+                       RestoreReport* report = nullptr);
 
 // True when an arrangement is kept to go back to.
 bool CanUndo(AppState& app);

@@ -8,6 +8,13 @@
 
 #include "engine/icon_layout.h"
 
+// Whether a desktop keeps the places its icons are given.
+enum class Arranging {
+  kKeepsPlaces,  // as far as the desktop tells
+  kArranges,     // it arranges its icons itself (Auto arrange on): every move is undone
+  kMayArrange,   // it may: a list view of the arranging style (Wine's shell view has it and keeps places)
+};
+
 // A window handle of the desktop icon view (an HWND in the Windows build),
 // held as an opaque pointer so that this header stays portable.
 using DesktopViewHandle = void*;
@@ -41,6 +48,9 @@ class DesktopIconView {
   /// False once the view of the latest lookup is gone (its shell ended), and
   /// while the connection's shell has not answered within its time limit.
   virtual bool IsViewPresent() = 0;
+  /// How the view of the latest connection arranges its icons, as it told
+  /// when opened (kept after Close); a view that does not tell keeps places.
+  virtual Arranging HowItArranges() { return Arranging::kKeepsPlaces; }
   /// The size of the view window found by the latest lookup, in pixels;
   /// false when no view is known.  The shell sizes its view to the
   /// desktop, so after a display change this tells whether it has caught up.

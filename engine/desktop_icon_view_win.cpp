@@ -58,6 +58,8 @@ class ShellDesktopView final : public DesktopIconView {
     return remembered_ && IsWindow(remembered_) && !(route_ && route_->Stalled());
   }
 
+  Arranging HowItArranges() override { return route_ ? route_->HowItArranges() : Arranging::kKeepsPlaces; }
+
   bool GetViewSize(int& width, int& height) override {
     // The window, not its client area: a view with scroll bars (icons beyond
     // its edge) has a smaller client area but has been sized all the same.

@@ -169,6 +169,7 @@ bool FolderViewRoute::Open(HWND listView) {
   struct Answer {
     bool ok = false;
     size_t count = 0;
+    bool arranges = false;
   };
   auto answer = std::make_shared<Answer>();
   Session* session = session_;
@@ -198,6 +199,10 @@ bool FolderViewRoute::Open(HWND listView) {
         return;
       }
     }
+    // S_OK: the view arranges its items itself; S_FALSE, or a view that
+    // cannot tell, keeps their places.
+    answer->arranges = session->folder->GetAutoArrange() == S_OK;
+    calls.Answered();
     answer->count = session->items.size();
     answer->ok = true;
   });
@@ -207,6 +212,7 @@ bool FolderViewRoute::Open(HWND listView) {
   }
   if (!ran || !answer->ok) return false;
   count_ = answer->count;
+  arranging_ = answer->arranges ? Arranging::kArranges : Arranging::kKeepsPlaces;
   open_ = true;
   return true;
 }
@@ -293,6 +299,8 @@ void FolderViewRoute::FlushMoves() {
   auto moves = std::make_shared<std::vector<Move>>(std::move(moves_));
   auto refused = std::make_shared<bool>(false);
   moves_.clear();
+  // What the shell made of the moves is read afresh.
+  placesRead_ = false;
   Session* session = session_;
   ShellCallThread& calls = ShellCallThread::Get();
   const bool ran = calls.Run([session, moves, refused, &calls = calls] {

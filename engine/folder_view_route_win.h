@@ -26,11 +26,14 @@ class FolderViewRoute final : public ShellRoute {
   int GetItemCount() override { return static_cast<int>(count_); }
   bool ReadItemText(int index, IconEntry& entry) override;
   bool ReadItemPosition(int index, int& x, int& y) override;
-  /// Held back until FlushMoves, which sends them in as few calls as it can.
+  /// Held back until FlushMoves, which sends them in as few calls as it can;
+  /// the places are read from the shell again after it.
   void SetItemPosition(int index, int x, int y) override;
   void FlushMoves() override;
   void Close() override;
   bool Stalled() const override { return stalled_; }
+  /// IFolderView::GetAutoArrange, asked at Open.
+  Arranging HowItArranges() const override { return arranging_; }
 
   struct Session;  // what only the call thread touches
 
@@ -46,7 +49,8 @@ class FolderViewRoute final : public ShellRoute {
   ULONGLONG refusedAt_ = 0;
   bool open_ = false;
   bool stalled_ = false;
-  // Read from the shell once per connection, on first use.
+  Arranging arranging_ = Arranging::kKeepsPlaces;
+  // Read from the shell once per connection (the places again after moves), on first use.
   bool namesRead_ = false;
   std::vector<IconEntry> names_;
   bool placesRead_ = false;

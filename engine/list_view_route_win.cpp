@@ -35,6 +35,8 @@ bool ListViewRoute::Open(HWND listView) {
   process_ = OpenProcess(kShellAccess, FALSE, processId);
   if (!process_) return false;
   view_ = listView;
+  arranging_ = (GetWindowLongPtrW(listView, GWL_STYLE) & LVS_AUTOARRANGE) ? Arranging::kMayArrange
+                                                                          : Arranging::kKeepsPlaces;
   // Data only: the blocks are never executed, so they are not executable.
   // A block that cannot be placed makes every transfer through it fail, and
   // the items concerned are skipped.

@@ -20,6 +20,9 @@ class ListViewRoute final : public ShellRoute {
   void FlushMoves() override {}
   void Close() override;
   bool Stalled() const override { return stalled_; }
+  /// The list view's style alone cannot tell: Wine's shell view has the
+  /// arranging style and keeps the places it is given.
+  Arranging HowItArranges() const override { return arranging_; }
 
  private:
   // Sends `message` to the view; false (and stalled) when the view does not
@@ -31,6 +34,7 @@ class ListViewRoute final : public ShellRoute {
   HANDLE process_ = nullptr;
   bool stalled_ = false;
   bool asked_ = false;  // a request of this connection went out
+  Arranging arranging_ = Arranging::kKeepsPlaces;
   void* positionBlock_ = nullptr;  // addresses in the shell's process
   void* textBlock_ = nullptr;
   void* itemBlock_ = nullptr;

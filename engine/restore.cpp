@@ -232,6 +232,19 @@ class Restorer {
     return true;
   }
 
+  // The icons moved, and how many of them stand elsewhere than they were
+  // put when read back.
+  void ReadBack(RestoreReport& report) {
+    for (size_t rank = 0; rank < icons; ++rank) {
+      const Place from{working[rank].x, working[rank].y};
+      if (from == end[rank]) continue;
+      ++report.moved;
+      int x = 0;
+      int y = 0;
+      if (view.ReadItemPosition(working[rank].index, x, y) && Place{x, y} != end[rank]) ++report.notKept;
+    }
+  }
+
  private:
   // Moves `start` and, before it, the icons that stand in its way.
   bool MoveWithChain(int start) {
@@ -294,8 +307,10 @@ class Restorer {
 
 }  // namespace
 
-int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, const DisplaySetup& setup, IconLayout* before) {
+int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, const DisplaySetup& setup, IconLayout* before,
+                      RestoreReport* report) {
   if (before) before->clear();
+  RestoreReport told;
   // The desktop holds about as many icons as the layout.
   IconLayout working;
   working.reserve(layout.size());
@@ -303,18 +318,30 @@ int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, const DisplaySe
   if (view.Open()) {
     if (ReadOpenView(view, working)) {
       SortByPosition(layout);
-      const ScreenSize desktop = DesktopSizeOf(setup);
-      Restorer restorer(view, working, {desktop.width, desktop.height});
-      restorer.Match(layout, setup);
-      const bool moved = restorer.Move();
-      view.FlushMoves();
-      // The shell ended or stopped answering: the moves went nowhere, and
-      // the restore did not happen.
-      if (moved && view.IsViewPresent()) result = 0;
+      const Arranging arranging = view.HowItArranges();
+      if (arranging == Arranging::kArranges) {
+        // Whatever is moved, the shell puts back in its own order.
+        told.arranges = true;
+        result = 0;
+      } else {
+        const ScreenSize desktop = DesktopSizeOf(setup);
+        Restorer restorer(view, working, {desktop.width, desktop.height});
+        restorer.Match(layout, setup);
+        const bool moved = restorer.Move();
+        view.FlushMoves();
+        // The shell ended or stopped answering: the moves went nowhere, and
+        // the restore did not happen.
+        if (moved && view.IsViewPresent()) {
+          result = 0;
+          restorer.ReadBack(told);
+          told.arranges = arranging == Arranging::kMayArrange && told.notKept > 0;
+        }
+      }
       if (before) *before = std::move(working);
     }
     view.Close();
   }
+  if (report) *report = told;
   return result;
 }
 

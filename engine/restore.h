@@ -43,8 +43,19 @@
 // `before`, when given, receives the desktop as the restore read it before
 // any move (in position order; empty when it could not be read): what an
 // undo puts back.
+//
+// A desktop that arranges its icons itself (HowItArranges) is not moved at
+// all.  After the moves the restore reads the moved icons back on the same
+// connection and counts those the shell did not keep where they were put.
+struct RestoreReport {
+  int moved = 0;    // icons moved (the parked icon of a ring once)
+  int notKept = 0;  // of them, those that stand elsewhere when read back
+  // The desktop arranges its icons itself: its view says so (nothing was
+  // moved), or it may and moves were undone.
+  bool arranges = false;
+};
 [[nodiscard]] int RestoreIconLayout(DesktopIconView& view, IconLayout& layout, const DisplaySetup& setup,
-                                    IconLayout* before = nullptr);
+                                    IconLayout* before = nullptr, RestoreReport* report = nullptr);
 
 // The same, on the platform's desktop (GetDesktopIconView) as it measures
 // now (QueryDisplaySetup).

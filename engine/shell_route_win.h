@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "engine/desktop_icon_view.h"
 #include "engine/icon_layout.h"
 
 // How long the program waits for the shell's answer to one request before it
@@ -30,4 +31,7 @@ class ShellRoute {
   /// connection within kShellAnswerMs (or the request failed outright); it
   /// stays so after Close, until the next Open.
   virtual bool Stalled() const = 0;
+  /// How the view of the latest connection arranges its icons, as it told
+  /// at Open; kept after Close.
+  virtual Arranging HowItArranges() const = 0;
 };

@@ -83,6 +83,27 @@ TEST_F(DisplayChangeTest, EverySetupHasItsFileAndIconsFollowTheirMonitors) {
   EXPECT_EQ(view.Icons()[onSecond].y, 668);
 }
 
+// Auto arrange on: the shell lays the icons out itself.  The change restores
+// nothing and takes no snapshot of the shell's order; the next change writes
+// nothing over the new resolution's file.
+TEST_F(DisplayChangeTest, ADesktopThatArrangesItselfIsNeitherRestoredNorSnapshot) {
+  settings.resolutionAutoCapture = 1;
+  settings.resolutionAutoRestore = 1;
+  const IconLayout stored800 = {{0, "Mail", 300, 200}};
+  ASSERT_EQ(SaveLayoutFile(host.PathFor(800, 600).c_str(), stored800), 1);
+  const std::string before = ReadBytes(host.PathFor(800, 600));
+  view.SetArranging(Arranging::kArranges);
+  ChangeResolution(800, 600);
+  FinishDisplayChange();
+  EXPECT_TRUE(view.Moves().empty());
+  EXPECT_EQ(SnapshotOf(host.PathFor(800, 600)).size(), 0u);
+  app.snapshots.TakeAndReport(app.Desktop());  // a hook report, say
+  ChangeResolution(1024, 768);
+  FinishDisplayChange();
+  EXPECT_EQ(ReadBytes(host.PathFor(800, 600)), before);
+  EXPECT_TRUE(host.Messages().empty());
+}
+
 TEST_F(DisplayChangeTest, DisplayChangeWithCaptureOffWritesNothingAndKeepsTheKey) {
   settings.resolutionAutoCapture = 1;
   app.snapshots.TakeAndReport(app.Desktop());

@@ -86,6 +86,38 @@ TEST_F(LayoutCommands, RestorePutsTheIconsBackExchangingWithOccupants) {
   EXPECT_TRUE(host.Messages().empty());
 }
 
+// The shell does not keep what a restore asks: it arranges the icons itself
+// (nothing is moved, nothing kept for an undo), or it puts one elsewhere.
+TEST_F(LayoutCommands, RestoreTellsWhenTheShellDoesNotKeepThePlaces) {
+  SaveDefaultLayout(app);
+  MoveIcon(0, 400, 10);
+  MoveIcon(1, 400, 90);
+  view.SetArranging(Arranging::kArranges);
+  RestoreDefaultLayout(app);
+  ASSERT_EQ(host.Messages().size(), 1u);
+  EXPECT_NE(host.Messages()[0].text.find("アイコンの自動整列"), std::string::npos) << host.Messages()[0].text;
+  EXPECT_EQ(host.Messages()[0].caption, "エラー - Pavane");
+  EXPECT_TRUE(view.Moves().empty());
+  EXPECT_FALSE(testfiles::Exists(folder / "undo.qvd"));
+  EXPECT_FALSE(RestoreLayoutQuietly(app, ""));
+
+  view.SetArranging(Arranging::kKeepsPlaces);
+  bool shellMoves = false;
+  view.AfterMove([&](int index) {
+    if (shellMoves || index != 1) return;
+    shellMoves = true;
+    view.SetItemPosition(1, 700, 500);
+    shellMoves = false;
+  });
+  RestoreDefaultLayout(app);
+  ASSERT_EQ(host.Messages().size(), 2u);
+  EXPECT_EQ(host.Messages()[1].text.rfind("1 個のアイコンが、復元した位置にありません。", 0), 0u)
+      << host.Messages()[1].text;
+  EXPECT_EQ(view.Icons()[0].x, 10) << "the others are restored";
+  MoveIcon(1, 400, 90);
+  EXPECT_FALSE(RestoreLayoutQuietly(app, ""));
+}
+
 TEST_F(LayoutCommands, RestoreWithoutAFileShowsTheNoDataMessage) {
   RestoreDefaultLayout(app);
   ASSERT_EQ(host.Messages().size(), 1u);

@@ -84,6 +84,45 @@ TEST_F(E2eCommands, RestoreWithoutAFileShowsTheNoDataMessage) {
   EXPECT_EQ(desktop.Icons(), before);
 }
 
+// The shell does not keep what a restore asks.  A list view tells it only by
+// the read-back: one that lays its icons out again after every move (Auto
+// arrange), and one that puts an icon elsewhere after the move.  The menu
+// says so; the command line answers 1.
+TEST_F(E2eCommands, ARestoreThatTheShellUndoesIsToldNotHidden) {
+  const std::vector<DesktopIcon> saved = Save();
+  struct Case {
+    const char* setUp;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"arrange on", "デスクトップの右クリック → 表示 → アイコンの自動整列"},
+      {"displace 3 600 400", "1 個のアイコンが、復元した位置にありません。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.setUp);
+    ASSERT_TRUE(desktop.Command("arrange off"));
+    ASSERT_TRUE(desktop.Command("displace -1 0 0"));
+    ASSERT_TRUE(desktop.Move(0, saved[1].x, saved[1].y));
+    ASSERT_TRUE(desktop.Move(1, saved[0].x, saved[0].y));
+    ASSERT_TRUE(desktop.Move(3, 700, 500));
+    ASSERT_TRUE(desktop.Command(c.setUp));
+    ASSERT_TRUE(tessaly.Post(WM_COMMAND, kRestore));
+    HWND box = tessaly.WaitForDialog("エラー - Pavane");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find(c.says), std::string::npos) << MessageBoxText(box);
+    PressOk(box);
+    EXPECT_TRUE(tessaly.WaitForNoDialog("エラー - Pavane"));
+
+    Tessaly command;
+    ASSERT_TRUE(command.Start(false, "/restore"));
+    int exitCode = -99;
+    ASSERT_TRUE(command.WaitExit(&exitCode, 60000));
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_EQ(tessaly.FindOwnWindow("#32770", nullptr), nullptr) << "the command line shows no box";
+  }
+  ASSERT_TRUE(desktop.Command("displace -1 0 0"));
+}
+
 TEST_F(E2eCommands, SaveAgainReplacesTheFileWithoutStaleEntries) {
   Save();
   ASSERT_TRUE(desktop.Remove(6));

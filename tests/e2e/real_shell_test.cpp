@@ -391,6 +391,33 @@ TEST_P(E2eRealShell, LookAlikeIconsComeBackToTheirOwnPlaces) {
   EXPECT_EQ(ItemPlaces(desktop.Items()), before);
 }
 
+// Auto arrange on, as the shell's interface tells it: a restore moves nothing
+// and says why; the command line answers 1.
+class E2eRealShellAutoArrange : public E2eRealShell {};
+
+TEST_P(E2eRealShellAutoArrange, IsToldAndNothingMoves) {
+  const Places saved = RightGrid(icons, 1024, 9, 90, 80);
+  ASSERT_NO_FATAL_FAILURE(Arrange(saved));
+  ASSERT_TRUE(tessaly.Start());
+  ASSERT_NO_FATAL_FAILURE(Save());
+  ASSERT_TRUE(desktop.Move(3, 500, 400));
+  ASSERT_TRUE(desktop.SetInterface("autoarrange"));
+  const long moved = desktop.Moves();
+  ASSERT_TRUE(tessaly.Post(WM_COMMAND, kRestore));
+  HWND box = tessaly.WaitForDialog("エラー - Pavane");
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(MessageBoxText(box).find("アイコンの自動整列"), std::string::npos) << MessageBoxText(box);
+  PressOk(box);
+  Tessaly command;
+  ASSERT_TRUE(command.Start(false, "/restore"));
+  int exitCode = -99;
+  ASSERT_TRUE(command.WaitExit(&exitCode, 60000));
+  EXPECT_EQ(exitCode, 1);
+  EXPECT_EQ(desktop.Moves(), moved) << "no icon was moved";
+  ASSERT_TRUE(desktop.SetInterface("serve"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Interface, E2eRealShellAutoArrange, ::testing::Values(Way::kInterface));
 INSTANTIATE_TEST_SUITE_P(Interface, E2eRealShell, ::testing::Values(Way::kInterface));
 INSTANTIATE_TEST_SUITE_P(ListView, E2eRealShell, ::testing::Values(Way::kListView));
 

@@ -150,9 +150,10 @@ TEST(Restore, ReadsEveryIconBeforeMovingThroughOneConnectionAndSortsTheStoredLay
   using Op = MemoryDesktopView::Op;
   std::vector<Op> ops;
   for (const MemoryDesktopView::Call& call : view.Calls()) ops.push_back(call.op);
-  const std::vector<Op> expected = {Op::Open,         Op::GetItemCount,     Op::ReadItemText,    Op::ReadItemPosition,
-                                    Op::ReadItemText, Op::ReadItemPosition, Op::SetItemPosition, Op::SetItemPosition,
-                                    Op::Close};
+  // The moved icons are read back on the same connection.
+  const std::vector<Op> expected = {Op::Open,         Op::GetItemCount,     Op::ReadItemText,     Op::ReadItemPosition,
+                                    Op::ReadItemText, Op::ReadItemPosition, Op::SetItemPosition,  Op::SetItemPosition,
+                                    Op::ReadItemPosition, Op::ReadItemPosition, Op::Close};
   EXPECT_EQ(ops, expected) << view.toString();
   EXPECT_TRUE(view.Misuses().empty()) << view.toString();
 }
@@ -165,6 +166,48 @@ TEST(Restore, FailsWithoutTouchingAnythingWhenTheShellIsNotAccessible) {
   EXPECT_EQ(RestoreIconLayout(view, stored, kScreen), -1);
   EXPECT_TRUE(view.Moves().empty()) << view.toString();
   EXPECT_EQ(stored[0].x, 100) << "the stored layout is left in its order";
+}
+
+// What a restore tells besides its moves: how many icons the shell did not
+// keep where they were put, and whether it arranges them itself.
+TEST(Restore, ReportsWhatTheShellDidNotKeep) {
+  struct Case {
+    const char* what;
+    Arranging arranging;
+    int displaced;  // the icon the desktop puts elsewhere after every move of it, or -1
+    bool undoEvery;  // the desktop puts every moved icon back where it stood
+    bool anyMove;
+    RestoreReport report;
+  };
+  const Case cases[] = {
+      {"every icon kept", Arranging::kKeepsPlaces, -1, false, true, {3, 0, false}},
+      {"one icon put elsewhere by the shell", Arranging::kKeepsPlaces, 1, false, true, {3, 1, false}},
+      {"a view that says it arranges itself: nothing moved", Arranging::kArranges, -1, false, false, {0, 0, true}},
+      {"a view that may arrange itself and keeps the places", Arranging::kMayArrange, -1, false, true, {3, 0, false}},
+      {"a view that may arrange itself and undoes every move", Arranging::kMayArrange, -1, true, true, {3, 3, true}},
+  };
+  for (const Case& c : cases) {
+    MemoryDesktopView view;
+    view.AddIcon("A", 0, 0);
+    view.AddIcon("B", 0, 70);
+    view.AddIcon("C", 0, 140);
+    view.SetArranging(c.arranging);
+    bool shellMoves = false;  // the desktop's own moves come back here too
+    view.AfterMove([&](int index) {
+      if (shellMoves) return;
+      shellMoves = true;
+      if (index == c.displaced) view.SetItemPosition(index, 500, 500);
+      if (c.undoEvery) view.SetItemPosition(index, 0, 70 * index);
+      shellMoves = false;
+    });
+    IconLayout stored = {{0, "A", 300, 0}, {1, "B", 300, 70}, {2, "C", 300, 140}};
+    RestoreReport report;
+    ASSERT_EQ(RestoreIconLayout(view, stored, kScreen, nullptr, &report), 0) << c.what;
+    EXPECT_EQ(report.moved, c.report.moved) << c.what;
+    EXPECT_EQ(report.notKept, c.report.notKept) << c.what;
+    EXPECT_EQ(report.arranges, c.report.arranges) << c.what;
+    EXPECT_EQ(!view.Moves().empty(), c.anyMove) << c.what << "\n" << view.toString();
+  }
 }
 
 // A primary of 1024 x 768 and a monitor of 800 x 600 beside it, top-aligned:

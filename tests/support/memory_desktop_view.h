@@ -62,6 +62,9 @@ class MemoryDesktopView final : public DesktopIconView {
   // Runs before each text read, with the index asked for; a test may change
   // the desktop from it (remove an icon while a capture runs).
   void BeforeTextRead(std::function<void(int index)> action) { beforeTextRead_ = std::move(action); }
+  // What HowItArranges answers (kKeepsPlaces at first).  The desktop moves
+  // icons as it is told all the same; a test undoes them with AfterMove.
+  void SetArranging(Arranging arranging) { arranging_ = arranging; }
   // Runs after each move has been carried out, with the index moved.
   void AfterMove(std::function<void(int index)> action) { afterMove_ = std::move(action); }
 
@@ -90,6 +93,7 @@ class MemoryDesktopView final : public DesktopIconView {
   void Close() override;
   bool IsViewPresent() override { return present_; }
   bool GetViewSize(int& width, int& height) override;
+  Arranging HowItArranges() override { return arranging_; }
 
  private:
   bool Exists(int index) const { return index >= 0 && index < static_cast<int>(icons_.size()); }
@@ -102,6 +106,7 @@ class MemoryDesktopView final : public DesktopIconView {
   std::vector<int> failPosition_;
   std::function<void(int)> beforeTextRead_;
   std::function<void(int)> afterMove_;
+  Arranging arranging_ = Arranging::kKeepsPlaces;
   bool present_ = true;
   bool accessible_ = true;
   bool open_ = false;

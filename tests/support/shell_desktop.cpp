@@ -36,7 +36,7 @@
 //   count foreignmoves  reply: how many of those messages moved an icon
 //   count moves   reply: how many icons other processes moved, either way
 //   interface MODE  how the interface answers from now on: serve, absent,
-//                 otherwindow, nowindow, nopositions
+//                 otherwindow, nowindow, nopositions, autoarrange
 //   quit          closes the desktop; the process ends
 #include <windows.h>
 #include <commctrl.h>
@@ -188,6 +188,7 @@ bool RunCommand(const std::string& line, std::string* reply) {
     else if (rest == "otherwindow") testsupport::SetInterfaceMode(InterfaceMode::kOtherWindow);
     else if (rest == "nowindow") testsupport::SetInterfaceMode(InterfaceMode::kNoWindow);
     else if (rest == "nopositions") testsupport::SetInterfaceMode(InterfaceMode::kNoPositions);
+    else if (rest == "autoarrange") testsupport::SetInterfaceMode(InterfaceMode::kAutoArrange);
     else return false;
     return true;
   }

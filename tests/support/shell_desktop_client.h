@@ -44,7 +44,7 @@ class ShellDesktop : public DesktopProcess {
   long ForeignMoves();
   long Moves();
   // How the desktop answers the shell's interface: "serve", "absent",
-  // "otherwindow", "nowindow", "nopositions" (shell_interface.h).
+  // "otherwindow", "nowindow", "nopositions", "autoarrange" (shell_interface.h).
   bool SetInterface(const std::string& mode);
 
   // The Desktop folder of this Wine prefix.

@@ -210,7 +210,9 @@ class HostedView final : public IShellView, public IFolderView {
   }
   HRESULT STDMETHODCALLTYPE GetSpacing(POINT*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetDefaultSpacing(POINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetAutoArrange() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetAutoArrange() override {
+    return Mode() == InterfaceMode::kAutoArrange ? S_OK : S_FALSE;
+  }
   HRESULT STDMETHODCALLTYPE SelectItem(int, DWORD) override { return E_NOTIMPL; }
   // Moves the items in their order, on this thread, as a drag and drop does.
   HRESULT STDMETHODCALLTYPE SelectAndPositionItems(UINT count, PCUITEMID_CHILD_ARRAY items, POINT* places,

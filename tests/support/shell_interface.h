@@ -53,6 +53,7 @@ enum class InterfaceMode {
   kOtherWindow,  // the view's window is another than the one that holds the list view
   kNoWindow,     // the view has no window
   kNoPositions,  // GetItemPosition and SelectAndPositionItems answer E_NOTIMPL, as Wine's view
+  kAutoArrange,  // as kServe, and GetAutoArrange answers S_OK: Auto arrange is on
 };
 
 // Registers the class object; everything it hands out lives on the calling

@@ -39,6 +39,10 @@
 //                         nocount      - LVM_GETITEMTEXTA copies the text and
 //                                        answers 0
 //                         noposition   - LVM_GETITEMPOSITION fails, writes nothing
+//   displace I X Y        from now on the view puts icon I at (X, Y) right
+//                         after anyone moves it (I = -1 ends it)
+//   arrange on|off        the view takes the style of Auto arrange and lays
+//                         its icons out again after every move
 //   quitafter KIND N      the desktop closes itself (the shell going away)
 //                         as soon as its view has answered N more requests of
 //                         KIND (getitemtext, setitemposition)
@@ -120,6 +124,12 @@ std::atomic<bool> faultUnterminated{false};
 std::atomic<bool> faultCharCount{false};
 std::atomic<bool> faultNoCount{false};
 std::atomic<bool> faultNoPosition{false};
+// The shell moving icons on its own after another process moved them: one
+// icon put elsewhere, or every icon arranged again (Auto arrange).
+std::atomic<long> displacedItem{-1};
+std::atomic<long> displacedX{0};
+std::atomic<long> displacedY{0};
+std::atomic<bool> arrangesItself{false};
 // Requests of this kind left before the desktop quits; -1 never.
 std::atomic<UINT> quitAfterMessage{0};
 std::atomic<long> quitAfterLeft{-1};
@@ -178,10 +188,17 @@ LRESULT AnswerListViewRequest(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       if (faultNoPosition) return FALSE;
       break;
     case LVM_SETITEMPOSITION:
-    case LVM_SETITEMPOSITION32:
+    case LVM_SETITEMPOSITION32: {
       ++countSetItemPosition;
       CountTowardsQuit(LVM_SETITEMPOSITION);
-      break;
+      const LRESULT moved = CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
+      if (static_cast<long>(wParam) == displacedItem) {
+        POINT elsewhere = {displacedX, displacedY};
+        CallWindowProcA(listViewProc, hwnd, LVM_SETITEMPOSITION32, wParam, reinterpret_cast<LPARAM>(&elsewhere));
+      }
+      if (arrangesItself) CallWindowProcA(listViewProc, hwnd, LVM_ARRANGE, LVA_DEFAULT, 0);
+      return moved;
+    }
   }
   return CallWindowProcA(listViewProc, hwnd, msg, wParam, lParam);
 }
@@ -371,6 +388,19 @@ bool RunCommand(const std::string& line, std::string* reply) {
     else if (name == "nocount") faultNoCount = on;
     else if (name == "noposition") faultNoPosition = on;
     else return false;
+    return true;
+  }
+  if (verb == "displace") {
+    displacedItem = static_cast<long>(NextNumber(&rest));
+    displacedX = static_cast<long>(NextNumber(&rest));
+    displacedY = static_cast<long>(NextNumber(&rest));
+    return true;
+  }
+  if (verb == "arrange") {
+    const bool on = rest == "on";
+    arrangesItself = on;
+    const LONG_PTR style = GetWindowLongPtrA(listView, GWL_STYLE);
+    SetWindowLongPtrA(listView, GWL_STYLE, on ? style | LVS_AUTOARRANGE : style & ~LONG_PTR{LVS_AUTOARRANGE});
     return true;
   }
   if (verb == "quitafter") {
