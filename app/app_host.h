@@ -18,6 +18,7 @@ struct FileDialogRequest {
   std::string defaultExtension;
   const char* title = nullptr;
   bool fileMustExist = false;  // only a file that exists may be chosen
+  std::string initialFolder;   // where the dialog opens; empty: where the system chooses
 };
 
 class AppHost {

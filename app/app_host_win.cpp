@@ -27,6 +27,7 @@ bool WinAppHost::ChooseFile(const FileDialogRequest& request, std::string& path)
   dialog.lpstrTitle = request.title;
   dialog.Flags = OFN_HIDEREADONLY | OFN_EXTENSIONDIFFERENT | (request.fileMustExist ? OFN_FILEMUSTEXIST : 0);
   dialog.lpstrDefExt = request.defaultExtension.c_str();
+  if (!request.initialFolder.empty()) dialog.lpstrInitialDir = request.initialFolder.c_str();
   BOOL chosen = request.save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
   if (chosen != 1) return false;
   path = file;

@@ -6,6 +6,8 @@
 #include "app/app_texts.h"
 #include "engine/capture.h"
 #include "app/default_layout.h"
+#include "app/kept_layouts.h"
+#include "app/recent_files.h"
 #include "engine/display_setup.h"
 #include "engine/layout_file.h"
 #include "app/undo.h"
@@ -19,11 +21,17 @@ int Capture(AppState& app, IconLayout& layout) {
 }
 
 
+bool IsKeptVersion(AppState& app, const std::string& path) {
+  const std::string folder = KeptLayoutsFolder(app);
+  return !folder.empty() && path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+         path[folder.size()] == '\\';
+}
+
 FileDialogRequest MakeRequest(AppState& app, bool save) {
   FileDialogRequest request;
   request.save = save;
   request.defaultExtension = app.host.ResolutionTag();
-  request.filter = MakeLayoutFileFilter(request.defaultExtension);
+  request.filter = MakeLayoutFileFilter(request.defaultExtension, !save);
   request.title = kFileDialogTitle;
   // A Save as dialog must take names of files that do not exist yet.
   request.fileMustExist = !save;
@@ -58,9 +66,11 @@ SaveOutcome SaveDefault(AppState& app) {
 SaveOutcome SaveNamed(AppState& app, const std::string& path) {
   IconLayout layout;
   if (Capture(app, layout) < 0) return SaveOutcome::kCaptureFailed;
-  return SaveLayoutFileKeepingHistory(path.c_str(), layout, app.host.Displays(), CurrentLocalTime()) == 1
-             ? SaveOutcome::kSaved
-             : SaveOutcome::kWriteFailed;
+  if (SaveLayoutFileKeepingHistory(path.c_str(), layout, app.host.Displays(), CurrentLocalTime()) != 1) {
+    return SaveOutcome::kWriteFailed;
+  }
+  RememberNamedFile(app, path);
+  return SaveOutcome::kSaved;
 }
 
 void ReportSaveFailure(AppState& app, SaveOutcome outcome, const char* caption) {
@@ -82,7 +92,10 @@ Restored RestoreNamed(AppState& app, const std::string& path) {
   DisplaySetup savedOn;
   if (LoadLayoutFile(path.c_str(), layout, &savedOn) != 1 || HoldsNoLayout(layout)) return {RestoreOutcome::kNoLayout};
   layout = PlaceOnMonitors(layout, savedOn, app.host.Displays());
-  return Restore(app, layout);
+  const Restored restored = Restore(app, layout);
+  // A kept version of the setup's own file is no named file of the user's.
+  if (restored.outcome != RestoreOutcome::kNoDesktop && !IsKeptVersion(app, path)) RememberNamedFile(app, path);
+  return restored;
 }
 
 Restored RestoreDefault(AppState& app) {
@@ -114,10 +127,15 @@ void ReportRestore(AppState& app, const Restored& restored) {
 
 }  // namespace
 
-std::string MakeLayoutFileFilter(const std::string& resolutionTag) {
+std::string MakeLayoutFileFilter(const std::string& resolutionTag, bool keptVersions) {
+  // The kept versions: the time of their keeping before the extension.
+  const std::string stem = resolutionTag.substr(0, resolutionTag.rfind('.'));
+  // "*.1024x768.????????-??????*.qvd": a date, a time and maybe a number.
+  const std::string stamp = std::string(8, '?') + '-' + std::string(6, '?');
+  const std::string kept = keptVersions ? ";*." + stem + "." + stamp + "*" + resolutionTag.substr(stem.size()) : "";
   char text[1024];
-  std::snprintf(text, sizeof text, "アイコン位置保存データ(*.%s)\n*.%s\nすべてのファイル(*.*)\n*.*\n",
-                resolutionTag.c_str(), resolutionTag.c_str());
+  std::snprintf(text, sizeof text, "アイコン位置保存データ(*.%s)\n*.%s%s\nすべてのファイル(*.*)\n*.*\n",
+                resolutionTag.c_str(), resolutionTag.c_str(), kept.c_str());
   std::string filter(text);
   for (char& c : filter) {
     if (c == '\n') c = '\0';
@@ -145,9 +163,16 @@ int SaveLayoutAs(AppState& app) {
   return 0;
 }
 
-int RestoreLayoutFrom(AppState& app) {
+int RestoreLayoutFrom(AppState& app, const std::string& folder) {
   std::string path;
-  if (!app.host.ChooseFile(MakeRequest(app, false), path)) return 0;
+  FileDialogRequest request = MakeRequest(app, false);
+  request.initialFolder = folder;
+  if (!app.host.ChooseFile(request, path)) return 0;
+  ReportRestore(app, RestoreNamed(app, path));
+  return 0;
+}
+
+int RestoreLayoutFromFile(AppState& app, const std::string& path) {
   ReportRestore(app, RestoreNamed(app, path));
   return 0;
 }

@@ -11,10 +11,16 @@ struct AppState;
 int SaveDefaultLayout(AppState& app);
 int RestoreDefaultLayout(AppState& app);
 int SaveLayoutAs(AppState& app);
-int RestoreLayoutFrom(AppState& app);
+// `folder`: where the dialog opens; empty, where the system chooses.
+int RestoreLayoutFrom(AppState& app, const std::string& folder = "");
+// Restore from `path`, chosen otherwise than by the dialog (the tray menu's
+// list of layouts at hand), with the messages of Restore from.
+int RestoreLayoutFromFile(AppState& app, const std::string& path);
 
 // Save and Restore (`file` empty) or Save as and Restore from (`file` the
 // path), as the menu carries them out but without dialog or message box.
+// A named file saved or restored joins the files used lately
+// (recent_files.h).
 // True when the layout was written, or read and put back; false when the
 // desktop could not be read, the write failed, or the file could not be
 // read (or, without it, no "default" path could be formed), and when the
@@ -23,7 +29,8 @@ int RestoreLayoutFrom(AppState& app);
 bool SaveLayoutQuietly(AppState& app, const std::string& file);
 bool RestoreLayoutQuietly(AppState& app, const std::string& file);
 
-// The file dialogs' filter for a resolution tag ("1024x768.qvd"): the layout
-// files of that resolution first, then all files; NUL-separated pairs ending
-// in two NULs.
-std::string MakeLayoutFileFilter(const std::string& resolutionTag);
+// The file dialogs' filter for a setup's tag ("1024x768.qvd"): the layout
+// files of that setup first, with `keptVersions` their kept versions among
+// them ("default.1024x768.20261208-143005.qvd"), then all files;
+// NUL-separated pairs ending in two NULs.
+std::string MakeLayoutFileFilter(const std::string& resolutionTag, bool keptVersions);

@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 #include "app/about_dialog.h"
 #include "app/app_state.h"
 #include "app/automatic_options.h"
+#include "app/kept_layouts.h"
 #include "app/layout_commands.h"
 #include "app/shell_state.h"
 #include "app/settings_dialog.h"
@@ -23,6 +26,48 @@ bool IsClick(LPARAM mouseMessage) {
 INT_PTR RunDialog(flib::CWindow* window, int templateId, DLGPROC procedure) {
   CDialog dialog;
   return dialog.DoModal(templateId, MainWindowInstance(), window->window, procedure);
+}
+
+// The layouts the menu showed last, by their ID_KEPT_FIRST + number: the
+// command of a choice arrives after the menu has closed.
+std::vector<KeptLayoutItem> shownLayouts;
+
+// Puts the layouts at hand into the submenu that holds ID_KEPT_MORE, before
+// it, with a separator between.
+void FillKeptLayouts(const CMenu& popup) {
+  shownLayouts = KeptLayoutItems(App());
+  HMENU submenu = nullptr;
+  for (int i = 0; i < GetMenuItemCount(popup.menu) && !submenu; ++i) {
+    HMENU candidate = popup.GetSubMenu(i);
+    if (candidate && GetMenuItemID(candidate, 0) == ID_KEPT_MORE) submenu = candidate;
+  }
+  if (!submenu) return;
+  const CMenu kept(submenu);
+  UINT at = 0;
+  const auto insert = [&kept, &at](UINT type, UINT state, UINT id, const char* text) {
+    MENUITEMINFOA info = {sizeof info};
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | (text ? MIIM_STRING : 0u);
+    info.fType = type;
+    info.fState = state;
+    info.wID = id;
+    info.dwTypeData = const_cast<char*>(text);
+    kept.InsertItem(at++, TRUE, info);
+  };
+  for (size_t i = 0; i < shownLayouts.size() && ID_KEPT_FIRST + i <= ID_KEPT_LAST; ++i) {
+    const KeptLayoutItem& item = shownLayouts[i];
+    if (item.separatorBefore) insert(MFT_SEPARATOR, 0, 0, nullptr);
+    insert(MFT_STRING, item.enabled ? MFS_ENABLED : MFS_GRAYED, static_cast<UINT>(ID_KEPT_FIRST + i),
+           item.label.c_str());
+  }
+  insert(MFT_SEPARATOR, 0, 0, nullptr);
+}
+
+LRESULT OnKeptLayout(UINT id) {
+  const size_t number = id - ID_KEPT_FIRST;
+  if (number < shownLayouts.size() && !shownLayouts[number].path.empty()) {
+    RestoreLayoutFromFile(App(), shownLayouts[number].path);
+  }
+  return 0;
 }
 
 LRESULT OnSettings(flib::CWindow* window) {
@@ -55,6 +100,7 @@ void ShowTrayMenu(flib::CWindow* window, POINT point) {
   CMenu popup(menu.GetSubMenu(0));
   // Greyed while there is no restore to undo.
   if (!CanUndo(App())) popup.EnableItem(ID_UNDO, MF_BYCOMMAND | MF_GRAYED);
+  FillKeptLayouts(popup);
   SetForegroundWindow(window->window);
   popup.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, 0, window->window, nullptr);
   menu.Destroy();
@@ -70,6 +116,8 @@ LRESULT OnCommand(flib::CWindow* window, WPARAM wParam) {
       return SaveLayoutAs(App());
     case ID_RESTORE_FROM:
       return RestoreLayoutFrom(App());
+    case ID_KEPT_MORE:
+      return RestoreLayoutFrom(App(), KeptLayoutsFolder(App()));
     case ID_UNDO:
       // A failure is not told: the item is greyed when there is nothing to
       // undo, and a restore that finds no desktop is silent too.
@@ -84,6 +132,7 @@ LRESULT OnCommand(flib::CWindow* window, WPARAM wParam) {
       PostQuitMessage(0);
       return 0;
     default:  // ID_CLOSE_MENU and anything else
+      if (LOWORD(wParam) >= ID_KEPT_FIRST && LOWORD(wParam) <= ID_KEPT_LAST) return OnKeptLayout(LOWORD(wParam));
       return 0;
   }
 }

@@ -307,14 +307,20 @@ DisplaySetup ReadMonitors(const std::string& bytes, const FormatScan& scan) {
 // the bound of the count.  Every value is read as CProfile would read it,
 // straight from the bytes: one pass over the data section.
 // `monitors`: how many the file names; an icon's monitor is one of them.
-int ReadEntries(const char* path, const std::string& bytes, const FormatScan& scan, int monitors,
-                IconLayout& layout) {
+// The number of entries the reader takes from the file, at most 0.
+int EntryCount(const char* path, const FormatScan& scan) {
   int count = scan.count.empty() ? 0 : ParseProfileInt(scan.count);
   if (count > kCountAlwaysRead) {
     const int bound = CountBound(path);
     if (count > bound) count = bound;
   }
-  if (count <= 0) return 1;
+  return count > 0 ? count : 0;
+}
+
+int ReadEntries(const char* path, const std::string& bytes, const FormatScan& scan, int monitors,
+                IconLayout& layout) {
+  const int count = EntryCount(path, scan);
+  if (count == 0) return 1;
   // Missing entries come back empty at (0, 0).
   layout.resize(static_cast<size_t>(count));
   // The first key of a name is the one read: a field once found is done.
@@ -387,6 +393,13 @@ int LoadLayoutFile(const char* path, IconLayout& layout, DisplaySetup* savedOn) 
   const int read = ReadEntries(path, bytes, scan, static_cast<int>(monitors.monitors.size()), layout);
   if (savedOn) *savedOn = std::move(monitors);
   return read;
+}
+
+int CountLayoutIcons(const char* path) {
+  std::string bytes;
+  if (ReadProfileBytes(path, bytes) != 1) return -1;
+  const FormatScan scan = ScanFormat(bytes);
+  return scan.version == kVersion ? EntryCount(path, scan) : -1;
 }
 
 int ReadLayoutProfile(const char* path, IconLayout& layout) {

@@ -66,6 +66,11 @@ int GetLayoutFilePath(const char* name, const char* tag, char* buffer);
 // one of them or -1.
 [[nodiscard]] int LoadLayoutFile(const char* path, IconLayout& layout, DisplaySetup* savedOn = nullptr);
 
+// How many icons the layout file at `path` holds, as LoadLayoutFile would
+// read them (the count of the current format, bounded as the reader bounds
+// it), without reading them; -1 when it is no file of the current format.
+int CountLayoutIcons(const char* path);
+
 // The current format.  IconCount entries are read; missing names come back
 // empty and missing coordinates as 0.  A count beyond what the file can hold
 // is cut (see layout_file.cpp).  1 read, 0 when the file is missing or

@@ -32,6 +32,17 @@ int NumberAt(const std::string& text, size_t from, size_t count) {
   return number;
 }
 
+// The folder of `path` and the file's name, split at the last backslash that
+// is one (not the second byte of a character such as 表); false without one.
+bool SplitPath(const char* path, std::string& folder, std::string& fileName) {
+  char buffer[1024];
+  const int length = GetDirectoryPart(path, buffer, sizeof buffer);
+  if (length <= 0) return false;
+  folder.assign(buffer, static_cast<size_t>(length));
+  fileName = path + length + 1;
+  return true;
+}
+
 struct Kept {
   std::string name;
   KeptLayoutStamp stamp;
@@ -58,11 +69,38 @@ std::vector<Kept> KeptFilesOf(const std::vector<std::string>& names, const std::
 
 }  // namespace
 
-LocalTime CurrentLocalTime() {
-  const std::time_t now = std::time(nullptr);
-  const std::tm* local = std::localtime(&now);
+LocalTime LocalTimeOf(std::int64_t seconds) {
+  const std::time_t moment = static_cast<std::time_t>(seconds);
+  const std::tm* local = std::localtime(&moment);
   if (!local) return LocalTime{};
   return {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour, local->tm_min, local->tm_sec};
+}
+
+LocalTime CurrentLocalTime() { return LocalTimeOf(std::time(nullptr)); }
+
+std::string HistoryFolderOf(const std::string& path) {
+  std::string folder;
+  std::string fileName;
+  return SplitPath(path.c_str(), folder, fileName) ? folder + "\\" + kHistoryFolder : std::string(kHistoryFolder);
+}
+
+std::vector<KeptLayout> ListKeptLayouts(const std::string& path) {
+  std::vector<KeptLayout> layouts;
+  const auto add = [&layouts](const std::string& file, bool kept) {
+    std::int64_t written = 0;
+    if (!GetLastWriteTime(file.c_str(), written)) return;
+    layouts.push_back({file, LocalTimeOf(written), CountLayoutIcons(file.c_str()), kept});
+  };
+  if (GetPathKind(path.c_str()) == kPathFile) add(path, false);
+  std::string history;
+  std::string fileName;
+  if (!SplitPath(path.c_str(), history, fileName)) return layouts;
+  history += std::string("\\") + kHistoryFolder;
+  const std::vector<Kept> all = KeptFilesOf(ListFileNames(history.c_str()), fileName);
+  for (auto kept = all.rbegin(); kept != all.rend() && layouts.size() < 1 + kKeptLayouts; ++kept) {
+    add(history + "\\" + kept->name, true);
+  }
+  return layouts;
 }
 
 bool ReadKeptLayoutName(const std::string& keptName, const std::string& fileName, KeptLayoutStamp& stamp) {
@@ -107,18 +145,18 @@ std::string KeptLayoutName(const std::string& fileName, const LocalTime& time, i
 
 int SaveLayoutFileKeepingHistory(const char* path, const IconLayout& layout, const DisplaySetup& savedOn,
                                  const LocalTime& time, FileSeam& files) {
-  // What the save replaces, read before it does.
+  // What the save replaces, and when that was written, read before it does.
   std::string replaced;
-  const bool keep = GetPathKind(path) == kPathFile && ReadWholeFile(path, replaced);
+  std::int64_t replacedAt = 0;
+  const bool keep = GetPathKind(path) == kPathFile && ReadWholeFile(path, replaced) &&
+                    GetLastWriteTime(path, replacedAt);
   const int result = SaveLayoutFile(path, layout, savedOn, files);
   if (result != 1 || !keep) return result;
 
-  char folder[1024] = {};
-  const std::string target(path);
-  const size_t slash = target.rfind('\\');
-  if (GetDirectoryPart(path, folder, sizeof folder) == 0 || slash == std::string::npos) return result;
-  const std::string fileName = target.substr(slash + 1);
-  const std::string history = std::string(folder) + "\\" + kHistoryFolder;
+  std::string history;
+  std::string fileName;
+  if (!SplitPath(path, history, fileName)) return result;
+  history += std::string("\\") + kHistoryFolder;
   if (CreateDirectoryTree(history.c_str()) != 1) return result;
   std::string kept;
   for (int sequence = 1; sequence < 100; ++sequence) {
@@ -126,6 +164,8 @@ int SaveLayoutFileKeepingHistory(const char* path, const IconLayout& layout, con
     if (GetPathKind(kept.c_str()) == kPathAbsent) break;
   }
   if (!ReplaceFileContent(kept.c_str(), replaced, files)) return result;
+  // The kept file tells when its layout was saved, not when it was kept.
+  (void)SetLastWriteTime(kept.c_str(), replacedAt);
 
   const std::vector<Kept> all = KeptFilesOf(ListFileNames(history.c_str()), fileName);
   for (size_t i = 0; i + kKeptLayouts < all.size(); ++i) files.Remove((history + "\\" + all[i].name).c_str());

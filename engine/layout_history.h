@@ -5,7 +5,9 @@
 // each file.  A kept file is a layout file like any other.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/icon_layout.h"
 #include "engine/screen_size.h"
@@ -42,8 +44,27 @@ struct KeptLayoutStamp {
 // written), which the history then leaves alone.
 bool ReadKeptLayoutName(const std::string& keptName, const std::string& fileName, KeptLayoutStamp& stamp);
 
+// The moment of the local clock that `seconds` (since 1970-01-01 UTC) is.
+LocalTime LocalTimeOf(std::int64_t seconds);
+
+// A layout file and its kept versions, as a user picks one.
+struct KeptLayout {
+  std::string path;
+  LocalTime savedAt;  // when the layout was saved: the file's last write
+  int icons = -1;     // CountLayoutIcons
+  bool kept = false;  // a kept version (false: the file itself)
+};
+
+// The file at `path`, where it exists, then its kept versions in the
+// history beside it, newest first: at most 1 + kKeptLayouts.
+std::vector<KeptLayout> ListKeptLayouts(const std::string& path);
+
+// The history folder beside the file at `path` ("...\history").
+std::string HistoryFolderOf(const std::string& path);
+
 // Writes `layout`, taken on `savedOn`, to `path` as SaveLayoutFile does and, once it is written,
-// keeps the file it replaced in the history beside it and lets go of the
+// keeps the file it replaced (with the time it was written) in the history
+// beside it and lets go of the
 // oldest kept files of that name beyond kKeptLayouts.  The history gets
 // nothing when the write fails, and never the file just written; a history
 // that cannot be written does not fail the save.  Returns SaveLayoutFile's

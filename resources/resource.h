@@ -1,5 +1,6 @@
 // Identifiers of Tessaly's resources, shared by the resource script and the
-// program.  Menu commands are 40001-40009, dialog controls 1001-1011.
+// program.  Menu commands are 40001-40010 and, for the layouts the menu lists,
+// 40100 on; dialog controls 1001-1011.
 #pragma once
 
 #define IDR_TRAYMENU 101
@@ -17,6 +18,11 @@
 #define ID_EXIT 40007
 #define ID_CLOSE_MENU 40008
 #define ID_UNDO 40009
+// The submenu of layouts at hand: the Restore from dialog in the history
+// folder, and the entries listed, ID_KEPT_FIRST + their number.
+#define ID_KEPT_MORE 40010
+#define ID_KEPT_FIRST 40100
+#define ID_KEPT_LAST 40199
 
 // About dialog.
 #define IDC_HOMEPAGE 1001

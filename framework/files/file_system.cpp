@@ -182,6 +182,10 @@ std::uint32_t GetFileLength(const char* path) {
   return fsbackend::FileLength(path, length) ? length : 0;
 }
 
+bool GetLastWriteTime(const char* path, std::int64_t& seconds) { return fsbackend::LastWriteTime(path, seconds); }
+
+bool SetLastWriteTime(const char* path, std::int64_t seconds) { return fsbackend::SetLastWriteTime(path, seconds); }
+
 int CountFiles(const char* folder, int recursive) {
   std::string copy;
   if (!ShortPathCopy(folder, copy)) return 0;

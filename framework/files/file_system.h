@@ -51,6 +51,13 @@ int CopyFileToPath(const char* source, const char* target, int failIfExists);
 // The size of the file (low 32 bits), or 0 when it cannot be opened.
 std::uint32_t GetFileLength(const char* path);
 
+// When the file was last written, in seconds since 1970-01-01 UTC; false
+// when nothing stands at the path.
+bool GetLastWriteTime(const char* path, std::int64_t& seconds);
+// Sets that time (a copy that keeps the time of what it copies); false when
+// the system refuses.
+bool SetLastWriteTime(const char* path, std::int64_t seconds);
+
 // The number of files in the folder, with `recursive` also in its
 // subfolders; folders and folder links are not counted or entered.  A path
 // of 272 bytes or more, and a subfolder whose path would be that long, count

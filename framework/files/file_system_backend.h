@@ -30,5 +30,8 @@ bool RemoveFile(const char* path);
 bool CopyOneFile(const char* source, const char* target, bool failIfExists);
 // The size, or false when the file cannot be opened.
 bool FileLength(const char* path, std::uint32_t& length);
+// The time of the file's last write, in seconds since 1970-01-01 UTC.
+bool LastWriteTime(const char* path, std::int64_t& seconds);
+bool SetLastWriteTime(const char* path, std::int64_t seconds);
 
 }  // namespace fsbackend

@@ -125,4 +125,17 @@ bool FileLength(const char* path, std::uint32_t& length) {
   return true;
 }
 
+bool LastWriteTime(const char* path, std::int64_t& seconds) {
+  struct stat info;
+  if (::stat(systempath::ToSystem(path).c_str(), &info) != 0) return false;
+  seconds = static_cast<std::int64_t>(info.st_mtime);
+  return true;
+}
+
+bool SetLastWriteTime(const char* path, std::int64_t seconds) {
+  // The access time stays as it is.
+  struct timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), 0}};
+  return ::utimensat(AT_FDCWD, systempath::ToSystem(path).c_str(), times, 0) == 0;
+}
+
 }  // namespace fsbackend

@@ -94,4 +94,32 @@ bool FileLength(const char* path, std::uint32_t& length) {
   return true;
 }
 
+namespace {
+
+// FILETIME counts 100 ns from 1601-01-01 UTC.
+constexpr std::int64_t kTicksPerSecond = 10000000;
+constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
+
+}  // namespace
+
+bool LastWriteTime(const char* path, std::int64_t& seconds) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+  const std::int64_t ticks = static_cast<std::int64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                             data.ftLastWriteTime.dwLowDateTime;
+  seconds = ticks / kTicksPerSecond - kSecondsFrom1601To1970;
+  return true;
+}
+
+bool SetLastWriteTime(const char* path, std::int64_t seconds) {
+  HANDLE file = CreateFileA(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const std::int64_t ticks = (seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
+  FILETIME written = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  const bool set = SetFileTime(file, nullptr, nullptr, &written) != 0;
+  CloseHandle(file);
+  return set;
+}
+
 }  // namespace fsbackend

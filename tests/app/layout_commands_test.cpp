@@ -1,7 +1,9 @@
 #include "app/layout_commands.h"
 
+#include <cstdio>
 #include <filesystem>
 
+#include "app/kept_layouts.h"
 #include "app/snapshot_store.h"
 #include "tests/app/app_fixture.h"
 
@@ -148,13 +150,53 @@ TEST_F(LayoutCommands, FileDialogsOfferTheCurrentResolutionsFiles) {
   for (const FileDialogRequest* r : {&saveAs, &open}) {
     EXPECT_EQ(r->defaultExtension, "800x600.qvd");
     EXPECT_STREQ(r->title, "保存先の指定");
-    EXPECT_EQ(r->filter, std::string("アイコン位置保存データ(*.800x600.qvd)\0*.800x600.qvd\0すべてのファイル(*.*)\0*.*\0\0",
-                                     sizeof "アイコン位置保存データ(*.800x600.qvd)\0*.800x600.qvd\0すべてのファイル(*.*)\0*.*\0\0" - 1));
   }
+  EXPECT_EQ(saveAs.filter, std::string("アイコン位置保存データ(*.800x600.qvd)\0*.800x600.qvd\0すべてのファイル(*.*)\0*.*\0\0",
+                                       sizeof "アイコン位置保存データ(*.800x600.qvd)\0*.800x600.qvd\0すべてのファイル(*.*)\0*.*\0\0" - 1));
+  // Restore from finds the kept versions too ("default.800x600.20261208-143005.qvd").
+  const char kOpenFilter[] =
+      "アイコン位置保存データ(*.800x600.qvd)\0*.800x600.qvd;*.800x600.\?\?\?\?\?\?\?\?-\?\?\?\?\?\?*.qvd\0すべてのファイル(*.*)\0*.*\0\0";
+  EXPECT_EQ(open.filter, std::string(kOpenFilter, sizeof kOpenFilter - 1));
+}
+
+// The tray menu's list: the setup's file and its kept versions newest first,
+// by time and icon count, then the named files used lately (the newest
+// first, at most five, one entry per file, those gone from the disk left
+// out), "&" doubled; a greyed entry when there is nothing.
+TEST_F(LayoutCommands, TheLayoutsAtHandAreListedNewestFirst) {
+  std::vector<KeptLayoutItem> items = KeptLayoutItems(app);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_FALSE(items[0].enabled);
+  EXPECT_TRUE(items[0].path.empty());
+
+  SaveDefaultLayout(app);  // 3 icons
+  view.RemoveIcon(2);
+  SaveDefaultLayout(app);  // 2 icons; the first kept
+  for (const char* name : {"a.qvd", "b&c.qvd", "c.qvd", "d.qvd", "e.qvd", "f.qvd", "B&C.QVD"}) {
+    ASSERT_TRUE(SaveLayoutQuietly(app, folder / name)) << name;
+  }
+  std::remove(testfiles::TempFolder::NativePath(folder / "e.qvd").c_str());
+  items = KeptLayoutItems(app);
+  std::vector<std::string> labels;
+  for (const KeptLayoutItem& item : items) labels.push_back(item.label);
+  ASSERT_EQ(items.size(), 6u) << ::testing::PrintToString(labels);
+  EXPECT_EQ(items[0].path, host.PathFor(1024, 768));
+  EXPECT_EQ(items[0].label.substr(0, 3), "&1 ");
+  EXPECT_NE(items[0].label.find("アイコン 2 個 (現在)"), std::string::npos) << items[0].label;
+  EXPECT_NE(items[1].label.find("アイコン 3 個"), std::string::npos) << items[1].label;
+  EXPECT_EQ(items[1].label.find("(現在)"), std::string::npos) << items[1].label;
+  EXPECT_TRUE(items[2].separatorBefore);
+  // B&C.QVD took the place of b&c.qvd; e.qvd is gone; a.qvd fell off the end.
+  const std::vector<std::string> named = {"&3 B&&C.QVD", "&4 f.qvd", "&5 d.qvd", "&6 c.qvd"};
+  for (size_t i = 0; i < named.size(); ++i) EXPECT_EQ(items[2 + i].label, named[i]);
+  // A kept version restored is not a named file of the user's.
+  RestoreLayoutFromFile(app, items[1].path);
+  EXPECT_EQ(KeptLayoutItems(app).size(), 6u);
+  EXPECT_EQ(view.Icons().size(), 2u);
 }
 
 TEST_F(LayoutCommands, FilterEndsInTwoNulsForAnyTag) {
-  const std::string filter = MakeLayoutFileFilter("1280x1024.qvd");
+  const std::string filter = MakeLayoutFileFilter("1280x1024.qvd", false);
   ASSERT_GE(filter.size(), 2u);
   EXPECT_EQ(filter[filter.size() - 1], '\0');
   EXPECT_EQ(filter[filter.size() - 2], '\0');

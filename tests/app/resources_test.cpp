@@ -16,9 +16,10 @@
 namespace {
 
 struct MenuItem {
-  UINT id;           // 0 for a separator
+  UINT id;           // 0 for a separator, kPopup for a submenu
   const char* text;  // nullptr for a separator
 };
+constexpr UINT kPopup = 1;
 
 constexpr MenuItem kTrayMenu[] = {
     {ID_CLOSE_MENU, "メニューを閉じる(&C)"},
@@ -28,6 +29,7 @@ constexpr MenuItem kTrayMenu[] = {
     {0, nullptr},
     {ID_RESTORE, "アイコン位置を復元する(&R)"},
     {ID_RESTORE_FROM, "名前をつけたアイコン位置を復元する(&M)"},
+    {kPopup, "保存済みのアイコン位置(&L)"},
     {ID_UNDO, "元に戻す(&U)"},
     {0, nullptr},
     {ID_SETTINGS, "設定(&O)"},
@@ -161,7 +163,17 @@ TEST_P(Resources, TrayMenuHoldsTheItemsInOrderWithCodePage932Texts) {
       EXPECT_TRUE(info.fType & MFT_SEPARATOR);
       continue;
     }
-    EXPECT_EQ(info.wID, kTrayMenu[i].id);
+    if (kTrayMenu[i].id == kPopup) {
+      HMENU submenu = GetSubMenu(popup, i);
+      ASSERT_NE(submenu, nullptr);
+      ASSERT_EQ(GetMenuItemCount(submenu), 1);
+      EXPECT_EQ(GetMenuItemID(submenu, 0), static_cast<UINT>(ID_KEPT_MORE));
+      char more[64] = {};
+      GetMenuStringA(submenu, 0, more, sizeof more, MF_BYPOSITION);
+      EXPECT_EQ(std::string(more), "その他(&Z)…");
+    } else {
+      EXPECT_EQ(info.wID, kTrayMenu[i].id);
+    }
     EXPECT_EQ(info.fState & (MFS_DISABLED | MFS_CHECKED | MFS_DEFAULT), 0u);
     char text[256] = {};
     GetMenuStringA(popup, i, text, sizeof text, MF_BYPOSITION);

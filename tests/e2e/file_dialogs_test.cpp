@@ -14,6 +14,7 @@ using testsupport::TestDesktop;
 
 constexpr UINT kSaveAs = 40003;
 constexpr UINT kRestoreFrom = 40004;
+constexpr UINT kRestoreFromHistory = 40010;  // その他… of the layouts at hand
 // Title of both file dialogs: specify where to save.
 const char* const kDialogTitle = "保存先の指定";
 const char* const kNamedCaption = "エラー - Pavane";
@@ -215,6 +216,22 @@ TEST_F(E2eFileDialogs, RestoreFromPutsTheIconsOfTheChosenFileBack) {
       << "now:\n" << testsupport::ToString(desktop.Icons()) << "expected:\n" << testsupport::ToString(expected);
   WaitUntilHandled();
   EXPECT_EQ(FindDialog(tessaly, true), nullptr) << "no message on success";
+}
+
+// The tray menu's その他… opens Restore from in the history folder: a kept
+// file is chosen by its name alone.
+TEST_F(E2eFileDialogs, TheLayoutsAtHandOpenRestoreFromInTheHistory) {
+  const std::string history = SettingsFolder() + "\\history";
+  RemoveTree(history);
+  const std::vector<DesktopIcon> first = desktop.Icons();
+  ASSERT_TRUE(tessaly.Post(WM_COMMAND, kSave));
+  ASSERT_TRUE(WaitForFileSettled(CurrentLayoutFile()));
+  ASSERT_TRUE(desktop.Move(2, 640, 480));
+  ASSERT_TRUE(tessaly.Post(WM_COMMAND, kSave));
+  ASSERT_TRUE(WaitFor([&] { return FilesIn(history).size() == 1; })) << "the second Save keeps the first file";
+  ASSERT_TRUE(desktop.Move(1, 600, 300));
+  Choose(OpenDialog(kRestoreFromHistory), FilesIn(history)[0]);
+  EXPECT_TRUE(WaitFor([&] { return desktop.Icons() == first; })) << testsupport::ToString(desktop.Icons());
 }
 
 TEST_F(E2eFileDialogs, CancelInEitherDialogWritesNothingAndMovesNothing) {

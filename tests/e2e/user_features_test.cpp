@@ -192,6 +192,20 @@ TEST_F(E2eUserFeatures, SavesKeepTheFilesTheyReplaceInTheHistory) {
 
   EXPECT_EQ(RunTessaly("/restore \"" + history + "\\" + kept[1] + "\""), 0);
   EXPECT_EQ(desktop.Icons(), second);
+
+  // From the tray: the submenu of layouts at hand (access key L) lists the
+  // current file, then the kept ones newest first (access keys 1, 2, 3).
+  const std::pair<char, std::vector<DesktopIcon>> choices[] = {{'3', Saved()}, {'1', Scrambled()}, {'2', second}};
+  for (const auto& [key, arrangement] : choices) {
+    SCOPED_TRACE(std::string("entry ") + key);
+    ASSERT_TRUE(tessaly.Post(kTrayCallback, kTrayIconId, WM_RBUTTONDOWN));
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (menu = tessaly.FindMenu()) != nullptr; }, 10000));
+    PostMessageA(menu, WM_CHAR, 'L', 0);
+    PostMessageA(menu, WM_CHAR, key, 0);
+    EXPECT_TRUE(WaitFor([&] { return desktop.Icons() == arrangement; })) << testsupport::ToString(desktop.Icons());
+    EXPECT_TRUE(WaitFor([&] { return tessaly.FindMenu() == nullptr; }, 10000));
+  }
 }
 
 // Wine reads the scale (LogPixels) when a program starts.

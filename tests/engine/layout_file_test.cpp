@@ -10,6 +10,7 @@
 #include "engine/display_setup.h"
 #include "engine/layout_history.h"
 #include "engine/screen_size.h"
+#include "framework/files/file_system.h"
 #include "framework/files/profile.h"
 #include "framework/files/special_folders.h"
 #include "tests/files/temp_folder.h"
@@ -363,6 +364,39 @@ TEST(LayoutHistory, SavesKeepWhatTheyReplaceTheNewestTwentyOfEachFile) {
   IconLayout restored;
   ASSERT_EQ(LoadLayoutFile((history + "\\default.1024x768.20261208-102300.qvd").c_str(), restored), 1);
   ExpectSame(restored, {{0, "icon", 22, 22}});
+
+  // A name whose last character ends in the byte of a backslash (表).
+  const std::string table = folder / "表.qvd";
+  ASSERT_EQ(SaveLayoutFileKeepingHistory(table.c_str(), {{0, "a", 1, 1}}, {}, {2026, 12, 8, 10, 0, 0}), 1);
+  ASSERT_EQ(SaveLayoutFileKeepingHistory(table.c_str(), {{0, "b", 2, 2}}, {}, {2026, 12, 8, 11, 0, 0}), 1);
+  EXPECT_TRUE(testfiles::Exists(history + "\\表.20261208-110000.qvd")) << testfiles::ListFolder(history).size();
+}
+
+// The file and its kept versions as the tray menu lists them: newest first,
+// each with the time its layout was saved (a kept file keeps the time of the
+// file it was) and its icons.
+TEST(LayoutHistory, KeptLayoutsAreListedNewestFirstWithTheirSaveTimes) {
+  TempFolder folder;
+  const std::string path = folder / "default.1024x768.qvd";
+  EXPECT_TRUE(ListKeptLayouts(path).empty());
+  const std::int64_t first = 1796000000;  // 2026-11-29, about
+  for (int i = 0; i < 3; ++i) {
+    IconLayout layout(static_cast<size_t>(i + 1), IconEntry{0, "icon", 0, 0});
+    ASSERT_EQ(SaveLayoutFileKeepingHistory(path.c_str(), layout, {}, {2026, 12, 8, 10, i, 0}), 1);
+    ASSERT_TRUE(SetLastWriteTime(path.c_str(), first + i * 3600));
+  }
+  const std::vector<KeptLayout> listed = ListKeptLayouts(path);
+  ASSERT_EQ(listed.size(), 3u);
+  for (size_t i = 0; i < listed.size(); ++i) {
+    SCOPED_TRACE(listed[i].path);
+    const int made = 2 - static_cast<int>(i);  // the save that wrote it
+    EXPECT_EQ(listed[i].kept, i > 0);
+    EXPECT_EQ(listed[i].icons, made + 1);
+    const LocalTime expected = LocalTimeOf(first + made * 3600);
+    EXPECT_EQ(listed[i].savedAt.hour, expected.hour);
+    EXPECT_EQ(listed[i].savedAt.day, expected.day);
+  }
+  EXPECT_EQ(listed[1].path, folder / "history\\default.1024x768.20261208-100200.qvd");
 }
 
 }  // namespace
