@@ -20,7 +20,7 @@
 //   5. changes it back to 1024x768; Tessaly writes the 800x600 snapshot and
 //      restores the 1024x768 layout          -> 05-1024x768.bmp
 //   6. opens the tray menu as a right click on the tray icon would
-//                                            -> 06-tray-menu.bmp
+//                                            -> 06-tray-menu.bmp (its layouts at hand open)
 //   7. moves a few icons, Restores, and Undoes (40009): the moved icons are
 //      back where the user had put them      -> 07-undo.bmp
 // Each check reads the desktop back, icon by icon (by the file each one is).
@@ -386,8 +386,14 @@ int main(int argc, char** argv) {
       Sleep(50);
       menu = FindWindowA("#32768", nullptr);
     }
-    Say(std::string("6. tray menu ") + (menu ? "opened" : "did NOT open"));
+    // With its list of the layouts at hand open (access key L).
+    if (menu) {
+      PostMessageA(menu, WM_CHAR, 'L', 0);
+      Sleep(500);
+    }
+    Say(std::string("6. tray menu ") + (menu ? "opened, with its layouts at hand" : "did NOT open"));
     Screenshot("06-tray-menu", screenshots);
+    if (menu) PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     if (menu) PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     Sleep(300);
   }
