@@ -96,6 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // grow when their escapes are undone.
     CHECK(entry.unicodeName.size() <= 8191 && entry.parsingName.size() <= 8191);
   }
+  // The tray menu's count reads as far as the count and agrees with the reader.
+  const int counted = CountLayoutIcons(input.c_str());
+  CHECK(counted == -1 || counted == static_cast<int>(first.size()));
   IconLayout second;
   DisplaySetup savedAgain;
   CHECK(LoadLayoutFile(input.c_str(), second, &savedAgain) == 1);
