@@ -19,18 +19,17 @@ bool IsDefaultFile(const std::string& name) {
 // How near a kept setup is to `now`: more shared monitors, then more of them
 // at the same size, then fewer monitors in all.
 std::tuple<int, int, int> Nearness(const DisplaySetup& kept, const DisplaySetup& now) {
+  const std::vector<int> pairs = PairMonitors(kept, now);
+  int shared = 0;
   int sameSize = 0;
-  std::vector<bool> taken(now.monitors.size(), false);
-  for (const Monitor& monitor : kept.monitors) {
-    for (size_t j = 0; j < now.monitors.size(); ++j) {
-      const Monitor& other = now.monitors[j];
-      if (taken[j] || other.id != monitor.id) continue;
-      taken[j] = true;
-      if (other.width == monitor.width && other.height == monitor.height) ++sameSize;
-      break;
-    }
+  for (size_t i = 0; i < pairs.size(); ++i) {
+    if (pairs[i] < 0) continue;
+    const Monitor& was = kept.monitors[i];
+    const Monitor& is = now.monitors[static_cast<size_t>(pairs[i])];
+    ++shared;
+    if (was.width == is.width && was.height == is.height) ++sameSize;
   }
-  return {SharedMonitors(kept, now), sameSize, -static_cast<int>(kept.monitors.size())};
+  return {shared, sameSize, -static_cast<int>(kept.monitors.size())};
 }
 
 // The nearest kept setup's file in `folder` (step 3), placed on `now`.

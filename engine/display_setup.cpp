@@ -14,23 +14,6 @@ bool Shows(const Monitor& monitor, int x, int y) {
   return dx >= 0 && dy >= 0 && dx < monitor.width && dy < monitor.height;
 }
 
-// For each monitor of `from`, the monitor of `to` that is the same one, or
-// -1.  Monitors that share an id are paired in their order.
-std::vector<int> PairMonitors(const DisplaySetup& from, const DisplaySetup& to) {
-  std::vector<int> pairs(from.monitors.size(), -1);
-  std::vector<bool> taken(to.monitors.size(), false);
-  for (size_t i = 0; i < from.monitors.size(); ++i) {
-    for (size_t j = 0; j < to.monitors.size(); ++j) {
-      if (!taken[j] && to.monitors[j].id == from.monitors[i].id) {
-        pairs[i] = static_cast<int>(j);
-        taken[j] = true;
-        break;
-      }
-    }
-  }
-  return pairs;
-}
-
 // FNV-1a, 32 bits: the same text gives the same tag on every machine.
 std::uint32_t Fnv1a(const std::string& text) {
   std::uint32_t hash = 2166136261u;
@@ -91,9 +74,19 @@ int MonitorAt(const DisplaySetup& setup, int x, int y) {
   return -1;
 }
 
-int SharedMonitors(const DisplaySetup& a, const DisplaySetup& b) {
-  const std::vector<int> pairs = PairMonitors(a, b);
-  return static_cast<int>(std::count_if(pairs.begin(), pairs.end(), [](int pair) { return pair >= 0; }));
+std::vector<int> PairMonitors(const DisplaySetup& from, const DisplaySetup& to) {
+  std::vector<int> pairs(from.monitors.size(), -1);
+  std::vector<bool> taken(to.monitors.size(), false);
+  for (size_t i = 0; i < from.monitors.size(); ++i) {
+    for (size_t j = 0; j < to.monitors.size(); ++j) {
+      if (!taken[j] && to.monitors[j].id == from.monitors[i].id) {
+        pairs[i] = static_cast<int>(j);
+        taken[j] = true;
+        break;
+      }
+    }
+  }
+  return pairs;
 }
 
 IconLayout PlaceOnMonitors(const IconLayout& stored, const DisplaySetup& savedOn, const DisplaySetup& now) {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/icon_layout.h"
 #include "engine/screen_size.h"
@@ -38,8 +39,9 @@ std::string SizeTag(const DisplaySetup& setup);
 // or -1 when none does (an area that no monitor covers).
 int MonitorAt(const DisplaySetup& setup, int x, int y);
 
-// How many monitors the two setups share (the same id; a monitor counts once).
-int SharedMonitors(const DisplaySetup& a, const DisplaySetup& b);
+// For each monitor of `from`, the number of the same monitor (the same id)
+// in `to`, or -1; monitors that share an id pair in their order, each once.
+std::vector<int> PairMonitors(const DisplaySetup& from, const DisplaySetup& to);
 
 // `stored`, saved on `savedOn`, placed for `now`: each entry of a monitor
 // that `now` has (the entry's `monitor`, or the monitor its point lies on)
