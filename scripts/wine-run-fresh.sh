@@ -3,8 +3,9 @@
 #   wine-run-fresh.sh --template DIR --prefix DIR [--desktop NAME,WxH | --monitors] program.exe [args...]
 # The template prefix is made once (wineboot) and then copied, which is much
 # faster than booting a new prefix for every run; the copy at --prefix and
-# Wine's home beside it (DIR.home) are replaced on each run, so that the
-# files a test leaves on the Desktop are gone at the next.  Everything else
+# Wine's home beside it (DIR.home) are made for the run and removed after it
+# (TESSALY_KEEP_PREFIX=1 keeps them), so that the files a test leaves on the
+# Desktop are gone at the next and the disk holds one copy at a time.  Everything else
 # is as scripts/wine-run.sh does it.  --monitors runs the program on an X
 # server of its own with two monitors (tessaly_start_xorg_monitors).
 set -u
@@ -55,4 +56,8 @@ rc=$?
 WINEPREFIX=$prefix wineserver -k 2>/dev/null
 WINEPREFIX=$prefix wineserver -w 2>/dev/null
 [ $monitors = 1 ] && tessaly_stop_xorg_monitors
+# Each prefix is a whole copy of Windows: a run leaves none behind (the disk
+# of a CI machine holds only a few), unless asked to, for a look after a
+# failure.
+[ "${TESSALY_KEEP_PREFIX:-0}" = 1 ] || rm -rf "$prefix" "$prefix.home"
 exit $rc
