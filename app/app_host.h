@@ -1,9 +1,9 @@
 // What the commands and the automatic behaviours need from the world around
 // them besides the desktop: message boxes, file dialogs, the queue of hook
-// reports, timers, the display setup and the per-setup file names.  The
-// program's implementation works with the main window (main_window.h) and
-// measures the platform's displays; tests record the calls and choose the
-// setup.
+// reports, timers, the user's input, the watch on the Desktop folders, the
+// display setup and the per-setup file names.  The program's implementation
+// works with the main window (main_window.h) and measures the platform's
+// displays; tests record the calls and choose the setup.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,12 @@ struct FileDialogRequest {
   const char* title = nullptr;
   bool fileMustExist = false;  // only a file that exists may be chosen
   std::string initialFolder;   // where the dialog opens; empty: where the system chooses
+};
+
+// The user's input as the system counts it, read without asking the shell.
+struct InputReading {
+  std::uint32_t lastInput = 0;  // the system's tick count at the latest input (it wraps)
+  bool desktopInFront = false;  // the foreground window is one of the desktop's process
 };
 
 class AppHost {
@@ -38,6 +44,12 @@ class AppHost {
   /// milliseconds; it is handled on the program's thread like any message.
   virtual void StartTimer(unsigned id, unsigned ms) = 0;
   virtual void StopTimer(unsigned id) = 0;
+  /// The user's latest input and the window in front (desktop_watch.h); by
+  /// default no input ever comes.
+  virtual InputReading ReadInput() { return {}; }
+  /// While `on`, a change in the folders the desktop shows (the user's and
+  /// the public Desktop) reaches the desktop watch (desktop_watch.h).
+  virtual void WatchDesktopFolders(bool on) { (void)on; }
 
   /// The path of the "default" layout file of the setup `tag` (as
   /// "1024x768.qvd", SetupTag); false when the application-data folder is

@@ -54,3 +54,26 @@ void WinAppHost::StopTimer(unsigned id) {
   HWND window = MainWindowHandle();
   if (window) KillTimer(window, id);
 }
+
+InputReading WinAppHost::ReadInput() {
+  InputReading reading;
+  LASTINPUTINFO input = {};
+  input.cbSize = sizeof input;
+  if (GetLastInputInfo(&input)) reading.lastInput = input.dwTime;
+  // The desktop's process owns Progman, the WorkerW windows behind it and the
+  // shell's folder windows.
+  DWORD front = 0;
+  DWORD desktop = 0;
+  if (HWND window = GetForegroundWindow()) GetWindowThreadProcessId(window, &front);
+  if (HWND progman = FindWindowA("Progman", nullptr)) GetWindowThreadProcessId(progman, &desktop);
+  reading.desktopInFront = front != 0 && front == desktop;
+  return reading;
+}
+
+void WinAppHost::WatchDesktopFolders(bool on) {
+  if (on) {
+    folders_.Start();
+  } else {
+    folders_.Stop();
+  }
+}

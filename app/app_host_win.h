@@ -1,8 +1,10 @@
 // The program's AppHost: message boxes, file dialogs, timers and the report
-// queue of the main window.
+// queue of the main window, the user's input, and the watch on the Desktop
+// folders, whose handles the message loop waits on.
 #pragma once
 
 #include "app/app_host.h"
+#include "app/desktop_folders_win.h"
 #include "framework/window/window.h"
 
 class WinAppHost final : public AppHost {
@@ -17,10 +19,15 @@ class WinAppHost final : public AppHost {
   std::uint64_t NowMs() override;
   void StartTimer(unsigned id, unsigned ms) override;
   void StopTimer(unsigned id) override;
+  InputReading ReadInput() override;
+  void WatchDesktopFolders(bool on) override;
+
+  DesktopFolderWatch& Folders() { return folders_; }
 
  private:
   HWND MainWindowHandle() const { return *window_ ? (*window_)->window : nullptr; }
   HINSTANCE MainWindowInstance() const;
 
   flib::CWindow* const* window_;
+  DesktopFolderWatch folders_;
 };

@@ -1,7 +1,7 @@
 #include "app/automatic_options.h"
 
 #include "app/app_state.h"
-#include "app/periodic_look.h"
+#include "app/desktop_watch.h"
 #include "app/default_layout.h"
 #include "app/undo.h"
 
@@ -17,14 +17,14 @@ void RestoreDefaultQuietly(AppState& app) {
 
 }  // namespace
 
-void OnStartupActions(AppState& app, PeriodicLook& look) {
+void OnStartupActions(AppState& app, DesktopWatch& watch) {
   app.snapshots.SetSeenTag(app.host.ResolutionTag());
   if (IsOn(app.settings.startAutoRestore)) RestoreDefaultQuietly(app);
   if (IsOn(app.settings.resolutionAutoCapture)) app.snapshots.TakeAndReport(app.Desktop());
-  look.Follow(app);
+  watch.Follow(app);
 }
 
-void OnSettingsApplied(AppState& app, PeriodicLook& look) {
+void OnSettingsApplied(AppState& app, DesktopWatch& watch) {
   if (IsOn(app.settings.resolutionAutoCapture)) app.snapshots.TakeAndReport(app.Desktop());
-  look.Follow(app);
+  watch.Follow(app);
 }

@@ -18,7 +18,25 @@ bool ViewFitsDesktop(AppState& app) {
   return width == desktop.width && height == desktop.height;
 }
 
+// The latest snapshot of the setup in force, if the store holds one.
+const Snapshot* SnapshotInForce(AppState& app) {
+  std::string path;
+  if (!app.host.DefaultLayoutPath(path)) return nullptr;
+  const auto& snapshots = app.snapshots.Snapshots();
+  const auto found = snapshots.find(path);
+  return found == snapshots.end() || found->second.layout.empty() ? nullptr : &found->second;
+}
+
 }  // namespace
+
+void DisplayChange::Begin(AppState& app, Cause cause) {
+  app.snapshots.Freeze();
+  cause_ = cause;
+  step_ = Step::kSettling;
+  restores_ = 0;
+  Watch(app);
+  app.host.StartTimer(kDisplayChangeTimer, kDisplayChangeTickMs);
+}
 
 void DisplayChange::Watch(AppState& app) {
   watch_.since = app.host.NowMs();
@@ -38,10 +56,30 @@ bool DisplayChange::DesktopAtRest(AppState& app) {
     read = CaptureIconLayout(app.view, look);
   }
   const std::uint64_t now = app.host.NowMs();
-  if (!fits || read < 0 || !watch_.looked || !SameNamesAndPlaces(look, watch_.lastLook)) watch_.movedAt = now;
+  // A new shell shows an empty view before it has read its folders.
+  const bool showing = cause_ == Cause::kDisplay || !look.empty();
+  if (!fits || read < 0 || !showing || !watch_.looked || !SameNamesAndPlaces(look, watch_.lastLook)) {
+    watch_.movedAt = now;
+  }
   watch_.looked = true;
   watch_.lastLook = std::move(look);
-  return now - watch_.movedAt >= kQuietMs || now - watch_.since >= kSettleBoundMs;
+  const std::uint64_t bound = cause_ == Cause::kDisplay ? kSettleBoundMs : kShellSettleBoundMs;
+  return now - watch_.movedAt >= kQuietMs || now - watch_.since >= bound;
+}
+
+// What the desktop goes back to: after a display change, the new setup's
+// "default" layout; after a new shell, the setup's latest snapshot or, without
+// one, its "default" layout; after a return, the snapshot alone.
+bool DisplayChange::LoadLayoutToRestore(AppState& app) {
+  if (!IsOn(app.settings.resolutionAutoRestore)) return false;
+  if (cause_ != Cause::kDisplay) {
+    if (const Snapshot* latest = SnapshotInForce(app)) {
+      restoredLayout_ = latest->layout;
+      return true;
+    }
+    if (cause_ == Cause::kReturn) return false;
+  }
+  return LoadDefaultLayout(app.host, restoredLayout_);
 }
 
 // Restores the new resolution's layout; the number of moves it made, or -1
@@ -66,8 +104,17 @@ void DisplayChange::Finish(AppState& app) {
   watch_.lastLook.clear();
   app.host.StopTimer(kDisplayChangeTimer);
   app.snapshots.Thaw();
-  if (IsOn(app.settings.resolutionAutoCapture) && !shellArranges_) app.snapshots.TakeAndReport(app.Desktop());
+  if (IsOn(app.settings.resolutionAutoCapture) && !shellArranges_) {
+    // A shell that is still not there after its restart keeps the snapshot
+    // from before, without a message.
+    if (cause_ == Cause::kDisplay) {
+      app.snapshots.TakeAndReport(app.Desktop());
+    } else {
+      (void)app.snapshots.Take(app.Desktop(), true);
+    }
+  }
   shellArranges_ = false;
+  cause_ = Cause::kDisplay;
 }
 
 void DisplayChange::OnDisplayChange(AppState& app) {
@@ -91,10 +138,33 @@ void DisplayChange::OnDisplayChange(AppState& app) {
       owed_ = std::move(latest);
     }
   }
-  step_ = Step::kSettling;
-  restores_ = 0;
-  Watch(app);
-  app.host.StartTimer(kDisplayChangeTimer, kDisplayChangeTickMs);
+  Begin(app, Cause::kDisplay);
+}
+
+bool DisplayChange::OnShellRestarted(AppState& app) {
+  if (!IsOn(app.settings.resolutionAutoRestore) && !IsOn(app.settings.resolutionAutoCapture)) return false;
+  // A display change under way waits for the new shell before it restores.
+  if (UnderWay()) {
+    Watch(app);
+    if (cause_ == Cause::kReturn) cause_ = Cause::kShellRestart;
+    return true;
+  }
+  Begin(app, Cause::kShellRestart);
+  return true;
+}
+
+bool DisplayChange::OnReturn(AppState& app) {
+  if (app.host.ResolutionTag() != app.snapshots.SeenTag(app.host)) {
+    OnDisplayChange(app);
+    return UnderWay();
+  }
+  if (UnderWay()) return true;
+  if (!IsOn(app.settings.resolutionAutoRestore) || !IsOn(app.settings.resolutionAutoCapture) ||
+      !SnapshotInForce(app)) {
+    return false;
+  }
+  Begin(app, Cause::kReturn);
+  return true;
 }
 
 void DisplayChange::OnScaleMayHaveChanged(AppState& app) {
@@ -118,7 +188,7 @@ void DisplayChange::OnTimer(AppState& app) {
   if (step_ == Step::kSettling) {
     // The shell is done with the new size: that resolution is now in force.
     app.snapshots.SetSeenTag(app.host.ResolutionTag());
-    if (!IsOn(app.settings.resolutionAutoRestore) || !LoadDefaultLayout(app.host, restoredLayout_)) {
+    if (!LoadLayoutToRestore(app)) {
       Finish(app);
       return;
     }

@@ -18,6 +18,20 @@
 //
 // A further change on the way goes back to kSettling: the old snapshot is
 // written once, and the restore is for the resolution in force at the end.
+//
+// Two other events disturb the desktop without a change of setup, and are
+// followed the same way, from step 2 (nothing is owed to a file):
+//
+//  - the shell has started again ("TaskbarCreated"): its new desktop shows the
+//    places it last stored for itself, which may be older than the user's,
+//    or none; once it has settled, the setup's latest snapshot, or without
+//    one its "default" file, is put back (resolutionAutoRestore), and until
+//    then the snapshot from before is not replaced by the new arrangement;
+//  - the desktop is back from sleep, or its session has connected or been
+//    unlocked: with another setup than the one last seen, this is a display
+//    change; with the same one, the shell may still have moved icons
+//    meanwhile (a monitor that slept went away for a while), and the
+//    setup's snapshot is put back (both automatic options on).
 #pragma once
 
 #include <cstdint>
@@ -37,6 +51,9 @@ inline constexpr std::uint64_t kQuietMs = 750;
 // Restore anyway when the shell has not come to rest this long after the
 // change (or after a restore).
 inline constexpr std::uint64_t kSettleBoundMs = 6000;
+// A new shell may take a while to show its icons: the bound of its wait (and
+// of the wait after a return), during which an empty desktop is not at rest.
+inline constexpr std::uint64_t kShellSettleBoundMs = 30000;
 // Restores of one change, the first included.
 inline constexpr int kMaxRestores = 3;
 
@@ -53,6 +70,12 @@ class DisplayChange {
   /// snapshot and starts, or starts again, when an automatic option is on.
   /// With both options off only the resolution seen is updated.
   void OnDisplayChange(AppState& app);
+  /// "TaskbarCreated", once the hook is on the new desktop.  False when
+  /// neither automatic option is on: nothing follows.
+  bool OnShellRestarted(AppState& app);
+  /// Resume from sleep, a session connected or unlocked.  False when nothing
+  /// follows; the caller then looks at the desktop as after any sign.
+  bool OnReturn(AppState& app);
   /// WM_SETTINGCHANGE, WM_DPICHANGED: a change of a monitor's scale is
   /// followed as a change of resolution (the scales are part of the layout
   /// file's name); any other change of settings is not.
@@ -62,6 +85,9 @@ class DisplayChange {
   void OnTimer(AppState& app);
   /// At exit: writes the old resolution's snapshot if it is still owed.
   void WriteOwedSnapshot();
+
+  // What the desktop is followed after.
+  enum class Cause { kDisplay, kShellRestart, kReturn };
 
   Step CurrentStep() const { return step_; }
   bool UnderWay() const { return step_ != Step::kIdle; }
@@ -75,12 +101,15 @@ class DisplayChange {
     IconLayout lastLook;
   };
 
+  void Begin(AppState& app, Cause cause);
   void Watch(AppState& app);
+  bool LoadLayoutToRestore(AppState& app);
   bool DesktopAtRest(AppState& app);
   int Restore(AppState& app);
   void Finish(AppState& app);
 
   Step step_ = Step::kIdle;
+  Cause cause_ = Cause::kDisplay;
   // WM_DISPLAYCHANGE messages so far: a step during which one arrived drops
   // its result.
   unsigned changes_ = 0;

@@ -1,7 +1,10 @@
 // Tessaly.exe: the tray program's entry point.
 #include <windows.h>
 
+#include "app/app_state.h"
 #include "app/command_line_win.h"
+#include "app/desktop_folders_win.h"
+#include "app/desktop_watch.h"
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/shell_state.h"
@@ -35,15 +38,31 @@ WNDCLASSEXA MainWindowClass(HINSTANCE instance) {
   return description;
 }
 
-// Runs the message loop until WM_QUIT.  An error from GetMessageA (-1) ends
-// it as well: looping on would spin on the same error.
+// Runs the message loop until WM_QUIT, waiting on the window messages and on
+// the watch of the Desktop folders (a change there is a sign for the watch on
+// the desktop).  A wait that fails drops the folders' watch: waiting on would
+// spin on the same error.
 void RunMessageLoop() {
   MSG message;
   for (;;) {
-    BOOL result = GetMessageA(&message, nullptr, 0, 0);
-    if (result == 0 || result == -1) return;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DesktopFolderWatch& folders = DesktopFolders();
+    const DWORD count = folders.Count();
+    const DWORD woke =
+        MsgWaitForMultipleObjectsEx(count, folders.Handles(), INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke < WAIT_OBJECT_0 + count) {
+      folders.Rearm(woke - WAIT_OBJECT_0);
+      Look().OnFolderChange(App());
+      continue;
+    }
+    if (woke == WAIT_FAILED) {
+      if (count == 0) WaitMessage();
+      folders.Stop();
+    }
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
   }
 }
 

@@ -1,11 +1,13 @@
 #include "app/main_window.h"
 
+#include <wtsapi32.h>
+
 #include "app/app_state.h"
 #include "app/automatic_options.h"
 #include "app/command_line_win.h"
 #include "app/display_change.h"
 #include "app/hook_report.h"
-#include "app/periodic_look.h"
+#include "app/desktop_watch.h"
 #include "app/shell_state.h"
 #include "app/tray_menu.h"
 #include "engine/desktop_icon_view.h"
@@ -19,11 +21,15 @@ LRESULT OnCreate(HWND window, LPARAM lParam) {
   MainWindowInstance();
   trayIcon.Create(kTrayIconId, mainWindow->instance, window, kMainWindowTitle);
   FindDesktopListView();
+  // Connects, disconnects and unlocks of this session (WM_WTSSESSION_CHANGE).
+  WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION);
   OnStartupActions(App(), Look());
   return 0;
 }
 
-LRESULT OnDestroy() {
+LRESULT OnDestroy(HWND window) {
+  WTSUnRegisterSessionNotification(window);
+  App().host.WatchDesktopFolders(false);
   trayIcon.Delete();
   // A display change that has not finished still owes the old resolution
   // its file.
@@ -66,10 +72,31 @@ LRESULT OnScaleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The timers of the display change and of the periodic look.
+// The timers of the display change and of the watch on the desktop.
 LRESULT OnTimer(WPARAM id) {
   if (id == kDisplayChangeTimer) Display().OnTimer(App());
   if (id == kLookTimer) Look().OnTimer(App());
+  if (id == kInputPollTimer) Look().OnInputPoll(App());
+  return 0;
+}
+
+// The desktop is back from sleep, or its session from elsewhere: monitors
+// may have gone and come back meanwhile, and the shell moved icons.
+void OnDesktopReturned() {
+  if (!Display().OnReturn(App())) Look().OnSign(App(), true);
+}
+
+// Resume comes as PBT_APMRESUMEAUTOMATIC, and then PBT_APMRESUMESUSPEND
+// when a user is there; the second finds the first under way.
+LRESULT OnPowerBroadcast(WPARAM event) {
+  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) OnDesktopReturned();
+  return TRUE;
+}
+
+LRESULT OnSessionChange(WPARAM event) {
+  if (event == WTS_CONSOLE_CONNECT || event == WTS_REMOTE_CONNECT || event == WTS_SESSION_UNLOCK) {
+    OnDesktopReturned();
+  }
   return 0;
 }
 
@@ -92,7 +119,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CREATE:
       return OnCreate(window, lParam);
     case WM_DESTROY:
-      return OnDestroy();
+      return OnDestroy(window);
     case WM_CLOSE:
       return OnClose();
     case WM_QUERYENDSESSION:
@@ -108,6 +135,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return OnCommand(mainWindow, wParam);
     case WM_TIMER:
       return OnTimer(wParam);
+    case WM_POWERBROADCAST:
+      return OnPowerBroadcast(wParam);
+    case WM_WTSSESSION_CHANGE:
+      return OnSessionChange(wParam);
     case kHookReportMessage:
       return OnHookReport(wParam, lParam);
     case WM_COPYDATA:

@@ -12,8 +12,9 @@
 #include "framework/window/window.h"
 
 struct AppState;
+class DesktopFolderWatch;
+class DesktopWatch;
 class DisplayChange;
-class PeriodicLook;
 
 // The tray icon's callback message (wParam: the icon id, lParam: the mouse
 // message) and its id, the same number as the icon resource.
@@ -21,7 +22,8 @@ inline constexpr UINT kTrayCallbackMessage = WM_APP + 0x65;
 inline constexpr int kTrayIconId = 102;
 
 // The tray icon; when the shell restarts, the hook is set again on the new
-// desktop before the icon is added again.
+// desktop before the icon is added again, and the new desktop is followed
+// until it has settled (display_change.h).
 class CMainTrayIcon : public CTrayIcon {
  public:
   void OnTaskbarCreated() override;
@@ -35,9 +37,11 @@ extern AppSettings settings;
 
 // The state the commands and the automatic behaviours share.
 AppState& App();
-// The display change being followed, and the periodic look at the desktop.
+// The display change being followed, the watch on the desktop, and the
+// watch on its folders, which the message loop waits on.
 DisplayChange& Display();
-PeriodicLook& Look();
+DesktopWatch& Look();
+DesktopFolderWatch& DesktopFolders();
 
 // The module instance cached in the main window object, filled from the
 // window when still empty.

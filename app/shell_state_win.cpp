@@ -3,7 +3,7 @@
 #include "app/app_host_win.h"
 #include "app/app_state.h"
 #include "app/display_change.h"
-#include "app/periodic_look.h"
+#include "app/desktop_watch.h"
 #include "engine/desktop_icon_view.h"
 #include "hook/sorrel.h"
 
@@ -20,18 +20,20 @@ namespace {
 WinAppHost host(&mainWindow);
 AppState appState(GetDesktopIconView(), settings, host);
 DisplayChange displayChange;
-PeriodicLook look;
+DesktopWatch look;
 
 }  // namespace
 
 void CMainTrayIcon::OnTaskbarCreated() {
   Sorrel_End();
   Sorrel_Start();
+  (void)displayChange.OnShellRestarted(appState);
 }
 
 AppState& App() { return appState; }
 DisplayChange& Display() { return displayChange; }
-PeriodicLook& Look() { return look; }
+DesktopWatch& Look() { return look; }
+DesktopFolderWatch& DesktopFolders() { return host.Folders(); }
 
 HINSTANCE MainWindowInstance() {
   if (!mainWindow) return appInstance;

@@ -28,7 +28,7 @@ int RestoreKeepingUndo(AppState& app, DesktopIconView& view, IconLayout& layout,
   std::string path;
   // A restore that could not read the desktop, or did not move it, changed
   // nothing to go back to.
-  const bool moved = result == 0 && !(told.arranges && told.moved == 0);
+  const bool moved = result == 0 && told.moved > 0;
   if (moved && keepUndo && UndoPath(app, path)) (void)SaveLayoutFile(path.c_str(), before, setup);
   return result;
 }

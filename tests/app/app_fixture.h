@@ -10,7 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/display_change.h"
-#include "app/periodic_look.h"
+#include "app/desktop_watch.h"
 #include "engine/capture.h"
 #include "engine/layout_file.h"
 #include "tests/app/fake_app_host.h"
@@ -73,6 +73,7 @@ class AppFixture : public ::testing::Test {
   void OnTimer(unsigned id) {
     if (id == kDisplayChangeTimer) display.OnTimer(app);
     if (id == kLookTimer) look.OnTimer(app);
+    if (id == kInputPollTimer) look.OnInputPoll(app);
   }
   // Lets `ms` pass on the clock, in steps of 50 ms, handling each running
   // timer whenever its period has passed; `eachStep` runs before each step,
@@ -99,7 +100,7 @@ class AppFixture : public ::testing::Test {
   FakeAppHost host{folder.Path()};
   AppState app{view, settings, host};
   DisplayChange display;
-  PeriodicLook look;
+  DesktopWatch look;
 };
 
 inline bool SameIcons(const IconLayout& a, const IconLayout& b) {

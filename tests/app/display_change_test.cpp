@@ -350,3 +350,95 @@ TEST_F(DisplayChangeTest, AChangeOfScaleIsFollowedAsAChangeOfResolution) {
 }
 
 }  // namespace
+
+namespace {
+
+// The desktop disturbed without a change of setup that Tessaly heard of: the
+// shell started again, showing the places it stored for itself (after a
+// while with an empty view), or the desktop back from sleep or from another
+// session, the shell having moved icons meanwhile.  With the automatic
+// restore on, the icons go back where the user had them: to the latest
+// snapshot, or without one (capture off) after a new shell to the file; the
+// snapshot from before is what comes back, not the new shell's arrangement.
+// With it off, the snapshot follows the desktop as it now is.  Back with
+// another setup than the one last seen, the return is a display change.
+TEST_F(DisplayChangeTest, ANewShellOrAReturnPutsTheIconsBackWhereTheUserHadThem) {
+  enum class Event { kShellRestart, kReturn, kReturnOnAnotherSetup };
+  struct Case {
+    const char* what;
+    Event event;
+    bool restore;
+    bool capture;
+    enum { kSnapshot, kFile, kAsTheShellLeftThem } expected;
+  } cases[] = {
+      {"a new shell, restore and capture on", Event::kShellRestart, true, true, Case::kSnapshot},
+      {"a new shell, restore on, capture off", Event::kShellRestart, true, false, Case::kFile},
+      {"a new shell, restore off", Event::kShellRestart, false, true, Case::kAsTheShellLeftThem},
+      {"back from sleep, restore and capture on", Event::kReturn, true, true, Case::kSnapshot},
+      {"back from sleep, restore off", Event::kReturn, false, true, Case::kAsTheShellLeftThem},
+      {"back on another setup", Event::kReturnOnAnotherSetup, true, true, Case::kFile},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AppState state(view, settings, host);
+    DisplayChange change;
+    // The main window's timer of this change, for `ms`.
+    const auto run = [&](std::uint64_t ms) {
+      for (std::uint64_t passed = 0; passed < ms && change.UnderWay(); passed += kStepMs) {
+        host.Advance(kStepMs);
+        host.RunDueTimers([&](unsigned id) {
+          if (id == kDisplayChangeTimer) change.OnTimer(state);
+        });
+      }
+    };
+    view.SetViewSize(1024, 768);
+    host.SetResolution(1024, 768);
+    for (int i = 0; i < 3; ++i) MoveIcon(i, 10 + 100 * i, 10);
+    settings.resolutionAutoRestore = c.restore;
+    settings.resolutionAutoCapture = c.capture;
+    state.snapshots.SetSeenTag(host.ResolutionTag());
+    if (c.capture) state.snapshots.TakeAndReport(state.Desktop());
+    const IconLayout users = DesktopNow();
+    const IconLayout inFile = {{0, "Notes", 400, 400}, {1, "Mail", 500, 400}, {2, "ごみ箱", 600, 400}};
+    ASSERT_EQ(SaveLayoutFile(host.PathFor(1024, 768).c_str(), inFile), 1);
+    ASSERT_EQ(SaveLayoutFile(host.PathFor(800, 600).c_str(), inFile), 1);
+
+    bool followed = false;
+    if (c.event == Event::kShellRestart) {
+      // The shell ends; the new one shows nothing for two seconds, then its
+      // own places.
+      const std::vector<MemoryDesktopView::Icon> icons = view.Icons();
+      view.SetPresent(false);
+      while (!view.Icons().empty()) view.RemoveIcon(0);
+      view.SetPresent(true);
+      followed = change.OnShellRestarted(state);
+      run(2000);
+      for (size_t i = 0; i < icons.size(); ++i) view.AddIcon(icons[i].name, 300, 100 + 80 * static_cast<int>(i));
+    } else {
+      for (int i = 0; i < 3; ++i) MoveIcon(i, 300, 100 + 80 * i);
+      if (c.event == Event::kReturnOnAnotherSetup) {
+        host.SetResolution(800, 600);
+        view.SetViewSize(800, 600);
+      }
+      followed = change.OnReturn(state);
+    }
+    const IconLayout left = DesktopNow();
+    EXPECT_EQ(followed, c.restore || (c.event == Event::kShellRestart && c.capture));
+    run(60000);
+    ASSERT_FALSE(change.UnderWay());
+    const IconLayout expected = c.expected == Case::kSnapshot ? users : c.expected == Case::kFile ? inFile : left;
+    EXPECT_TRUE(SameIcons(DesktopNow(), expected)) << Describe(DesktopNow());
+    if (c.capture && followed) {  // else the watch on the desktop looks (desktop_watch_test.cpp)
+      std::string path;
+      ASSERT_TRUE(host.DefaultLayoutPath(path));
+      ASSERT_EQ(state.snapshots.Snapshots().count(path), 1u);
+      EXPECT_TRUE(SameIcons(state.snapshots.Snapshots().at(path).layout, DesktopNow())) << "the snapshot follows";
+    }
+    if (c.event == Event::kReturnOnAnotherSetup) {
+      EXPECT_TRUE(SameIcons(Stored(host.PathFor(1024, 768)), users)) << "the setup left has its snapshot";
+    }
+    EXPECT_TRUE(host.Messages().empty());
+  }
+}
+
+}  // namespace

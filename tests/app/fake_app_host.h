@@ -1,7 +1,8 @@
 // An AppHost for tests: records the message boxes and file dialogs, answers
 // the dialogs from a script, holds a queue of pending hook reports, keeps a
 // clock that moves only when the test says and the timers that are running,
-// and keeps the "default" layout files in a folder of the test's own.
+// gives the user's input that the test gives, and keeps the "default" layout
+// files in a folder of the test's own.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,11 @@ class FakeAppHost final : public AppHost {
   // The next file dialog returns this path; an empty path cancels it.
   void AnswerFileDialog(const std::string& path) { fileAnswer_ = path; }
   void QueueReport(std::uint64_t wParam, std::uint64_t lParam) { reports_.push_back({wParam, lParam}); }
+  // The user gives input, to the desktop or to another window in front.
+  void GiveInput(bool toDesktop) {
+    input_.lastInput = static_cast<std::uint32_t>(now_);
+    input_.desktopInFront = toDesktop;
+  }
   // Runs while a message box is open, as a modal loop would dispatch messages.
   void WhileMessageOpen(std::function<void()> action) { whileMessageOpen_ = std::move(action); }
 
@@ -46,6 +52,7 @@ class FakeAppHost final : public AppHost {
   const std::vector<Message>& Messages() const { return messages_; }
   const std::vector<FileDialogRequest>& FileDialogs() const { return fileDialogs_; }
   size_t PendingReports() const { return reports_.size(); }
+  bool WatchingFolders() const { return watchingFolders_; }
   bool TimerRunning(unsigned id) const { return timers_.count(id) != 0; }
   // Handles each running timer whose period has passed since it started or
   // last went off, as the message loop would.
@@ -87,6 +94,8 @@ class FakeAppHost final : public AppHost {
     due_[id] = now_ + ms;
   }
   void StopTimer(unsigned id) override { timers_.erase(id); }
+  InputReading ReadInput() override { return input_; }
+  void WatchDesktopFolders(bool on) override { watchingFolders_ = on; }
   bool LayoutPathFor(const std::string& tag, std::string& path) override {
     if (!appDataKnown_) return false;
     path = folder_ + "\\default." + tag;
@@ -107,6 +116,8 @@ class FakeAppHost final : public AppHost {
   std::map<unsigned, unsigned> timers_;
   std::map<unsigned, std::uint64_t> due_;
   bool appDataKnown_ = true;
+  InputReading input_;
+  bool watchingFolders_ = false;
   std::string fileAnswer_;
   std::deque<std::pair<std::uint64_t, std::uint64_t>> reports_;
   std::function<void()> whileMessageOpen_;
