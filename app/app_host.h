@@ -47,6 +47,13 @@ class AppHost {
   /// The user's latest input and the window in front (desktop_watch.h); by
   /// default no input ever comes.
   virtual InputReading ReadInput() { return {}; }
+  /// While `on`, the user's next input reaches the desktop watch
+  /// (DesktopWatch::OnInputArrived), so that it need not read the input
+  /// meanwhile.  False when the host cannot tell: the watch reads on.
+  virtual bool WakeOnInput(bool on) {
+    (void)on;
+    return false;
+  }
   /// While `on`, a change in the folders the desktop shows (the user's and
   /// the public Desktop) reaches the desktop watch (desktop_watch.h).
   virtual void WatchDesktopFolders(bool on) { (void)on; }

@@ -56,18 +56,39 @@ void WinAppHost::StopTimer(unsigned id) {
 }
 
 InputReading WinAppHost::ReadInput() {
-  InputReading reading;
   LASTINPUTINFO input = {};
   input.cbSize = sizeof input;
-  if (GetLastInputInfo(&input)) reading.lastInput = input.dwTime;
+  if (!GetLastInputInfo(&input)) return input_;
+  // Read every second: without new input the window in front is taken as it
+  // was at the latest input, and the system is asked nothing more.
+  if (input.dwTime == input_.lastInput && inputRead_) return input_;
+  inputRead_ = true;
+  input_.lastInput = input.dwTime;
   // The desktop's process owns Progman, the WorkerW windows behind it and the
   // shell's folder windows.
   DWORD front = 0;
   DWORD desktop = 0;
   if (HWND window = GetForegroundWindow()) GetWindowThreadProcessId(window, &front);
   if (HWND progman = FindWindowA("Progman", nullptr)) GetWindowThreadProcessId(progman, &desktop);
-  reading.desktopInFront = front != 0 && front == desktop;
-  return reading;
+  input_.desktopInFront = front != 0 && front == desktop;
+  return input_;
+}
+
+// The mouse and the keyboard as raw input, also while another window is in
+// front; the main window hands the first WM_INPUT to the desktop watch, which
+// then asks for no more.
+bool WinAppHost::WakeOnInput(bool on) {
+  HWND window = MainWindowHandle();
+  if (!window) return false;
+  RAWINPUTDEVICE devices[2] = {};
+  for (RAWINPUTDEVICE& device : devices) {
+    device.usUsagePage = 0x01;  // generic desktop controls
+    device.dwFlags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
+    device.hwndTarget = on ? window : nullptr;
+  }
+  devices[0].usUsage = 0x02;  // mouse
+  devices[1].usUsage = 0x06;  // keyboard
+  return RegisterRawInputDevices(devices, 2, sizeof devices[0]) != FALSE;
 }
 
 void WinAppHost::WatchDesktopFolders(bool on) {

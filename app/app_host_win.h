@@ -1,5 +1,6 @@
 // The program's AppHost: message boxes, file dialogs, timers and the report
-// queue of the main window, the user's input, and the watch on the Desktop
+// queue of the main window, the user's input (the next of which comes to the
+// main window as WM_INPUT while asked for), and the watch on the Desktop
 // folders, whose handles the message loop waits on.
 #pragma once
 
@@ -20,6 +21,7 @@ class WinAppHost final : public AppHost {
   void StartTimer(unsigned id, unsigned ms) override;
   void StopTimer(unsigned id) override;
   InputReading ReadInput() override;
+  bool WakeOnInput(bool on) override;
   void WatchDesktopFolders(bool on) override;
 
   DesktopFolderWatch& Folders() { return folders_; }
@@ -30,4 +32,6 @@ class WinAppHost final : public AppHost {
 
   flib::CWindow* const* window_;
   DesktopFolderWatch folders_;
+  InputReading input_;  // the latest reading
+  bool inputRead_ = false;
 };

@@ -11,9 +11,13 @@ void DesktopWatch::Follow(AppState& app) {
   app.host.WatchDesktopFolders(on);
   if (on) {
     inputRead_ = false;
+    resting_ = false;
+    inputAt_ = app.host.NowMs();
     app.host.StartTimer(kInputPollTimer, kInputPollMs);
     OnInputPoll(app);  // the first reading: what came before is no sign
   } else {
+    if (resting_) (void)app.host.WakeOnInput(false);
+    resting_ = false;
     app.host.StopTimer(kInputPollTimer);
     app.host.StopTimer(kLookTimer);
     due_ = false;
@@ -33,6 +37,7 @@ void DesktopWatch::OnSign(AppState& app, bool namesToo) {
 bool DesktopWatch::InputOnDesktop(AppState& app) {
   const InputReading now = app.host.ReadInput();
   const bool came = inputRead_ && now.lastInput != lastInput_;
+  if (came) inputAt_ = app.host.NowMs();
   // Input since the last reading went to the window in front then or now.
   const bool onDesktop = came && (now.desktopInFront || desktopInFront_);
   inputRead_ = true;
@@ -42,11 +47,25 @@ bool DesktopWatch::InputOnDesktop(AppState& app) {
 }
 
 void DesktopWatch::OnInputPoll(AppState& app) {
-  if (!following_) {
+  if (!following_ || resting_) {
     app.host.StopTimer(kInputPollTimer);
     return;
   }
   if (InputOnDesktop(app)) OnSign(app, false);
+  // Nobody there for a while: the host wakes the reading at the next input.
+  if (app.host.NowMs() - inputAt_ >= kInputRestMs && app.host.WakeOnInput(true)) {
+    resting_ = true;
+    app.host.StopTimer(kInputPollTimer);
+  }
+}
+
+void DesktopWatch::OnInputArrived(AppState& app) {
+  if (!following_ || !resting_) return;
+  resting_ = false;
+  inputAt_ = app.host.NowMs();
+  (void)app.host.WakeOnInput(false);
+  app.host.StartTimer(kInputPollTimer, kInputPollMs);
+  OnInputPoll(app);
 }
 
 void DesktopWatch::OnTimer(AppState& app) {

@@ -7,7 +7,9 @@
 //  - the user's input while a window of the desktop's process (its Progman or
 //    WorkerW window, a folder window of the shell) is in the foreground; the
 //    system's count of the last input and the foreground window are read
-//    every kInputPollMs, which asks nothing of the shell;
+//    every kInputPollMs, which asks nothing of the shell, and after
+//    kInputRestMs without input not at all until the host says that input
+//    came (where it can tell);
 //  - a change in the folders the desktop shows (the host watches them);
 //  - whatever else the program hears of (OnSign).
 //
@@ -29,6 +31,7 @@ struct AppState;
 inline constexpr unsigned kLookTimer = 2;
 inline constexpr unsigned kInputPollTimer = 3;
 inline constexpr unsigned kInputPollMs = 1000;
+inline constexpr std::uint64_t kInputRestMs = 10000;
 // While a look is due, how often it sees whether the desktop stands still.
 inline constexpr unsigned kLookTickMs = 250;
 // No sign for this long: the desktop stands still.
@@ -55,10 +58,13 @@ class DesktopWatch {
   /// the window the user worked in at the last reading) is in the
   /// foreground, is a sign.
   void OnInputPoll(AppState& app);
+  /// The host's word that input came while the reading rested.
+  void OnInputArrived(AppState& app);
   /// kLookTimer: the look, when the desktop stands still.
   void OnTimer(AppState& app);
 
   bool Following() const { return following_; }
+  bool ReadingInput() const { return following_ && !resting_; }
   bool LookDue() const { return due_; }
 
  private:
@@ -75,4 +81,6 @@ class DesktopWatch {
   bool inputRead_ = false;         // lastInput_ holds a reading
   std::uint32_t lastInput_ = 0;    // the system's count at the last reading
   bool desktopInFront_ = false;    // at the last reading
+  std::uint64_t inputAt_ = 0;      // when a reading last found new input (or the reading began)
+  bool resting_ = false;           // no reading until the host reports input
 };

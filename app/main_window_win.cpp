@@ -30,6 +30,7 @@ LRESULT OnCreate(HWND window, LPARAM lParam) {
 LRESULT OnDestroy(HWND window) {
   WTSUnRegisterSessionNotification(window);
   App().host.WatchDesktopFolders(false);
+  (void)App().host.WakeOnInput(false);
   trayIcon.Delete();
   // A display change that has not finished still owes the old resolution
   // its file.
@@ -100,6 +101,12 @@ LRESULT OnSessionChange(WPARAM event) {
   return 0;
 }
 
+// The user's first input after a rest, while the desktop watch waits for it.
+LRESULT OnInput(HWND window, WPARAM wParam, LPARAM lParam) {
+  Look().OnInputArrived(App());
+  return DefWindowProcA(window, WM_INPUT, wParam, lParam);
+}
+
 LRESULT OnHookReport(WPARAM wParam, LPARAM lParam) {
   if (IsLayoutReport(static_cast<std::uint64_t>(wParam), static_cast<std::uint64_t>(lParam))) {
     OnHookNotification(App());
@@ -135,6 +142,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return OnCommand(mainWindow, wParam);
     case WM_TIMER:
       return OnTimer(wParam);
+    case WM_INPUT:
+      return OnInput(window, wParam, lParam);
     case WM_POWERBROADCAST:
       return OnPowerBroadcast(wParam);
     case WM_WTSSESSION_CHANGE:

@@ -13,28 +13,43 @@ class DesktopWatchTest : public AppFixture {
     OnStartupActions(app, look);
     view.ClearCalls();
   }
+  // The user's input, which the host reports when the watch waits for it.
+  void Input(bool onDesktop) {
+    host.GiveInput(onDesktop);
+    if (host.WakingOnInput()) look.OnInputArrived(app);
+  }
   // The user drags for `ms` with the desktop in front (or another window),
   // the icon following the pointer; the drop is at (x, y).
   void Drag(int index, int x, int y, std::uint64_t ms, bool onDesktop = true) {
     for (std::uint64_t passed = 0; passed < ms; passed += 100) {
-      host.GiveInput(onDesktop);
+      Input(onDesktop);
       MoveIcon(index, x - static_cast<int>(ms - passed) / 10, y);
       RunTimers(100);
     }
     MoveIcon(index, x, y);
-    host.GiveInput(onDesktop);
+    Input(onDesktop);
   }
 };
 
 // Nobody at the desktop: after the first snapshot nothing reaches the
-// shell, however long the program runs, and no look is due.
+// shell, however long the program runs, and no look is due; where the host
+// can report the next input, no timer runs either.
 TEST_F(DesktopWatchTest, AtRestNothingReachesTheShell) {
-  StartFollowing();
-  ASSERT_TRUE(host.TimerRunning(kInputPollTimer));
-  EXPECT_TRUE(host.WatchingFolders());
-  RunTimers(10 * 60 * 1000);
-  EXPECT_TRUE(view.Calls().empty()) << view.Calls().size() << " calls";
-  EXPECT_FALSE(host.TimerRunning(kLookTimer));
+  for (bool wakes : {true, false}) {
+    SCOPED_TRACE(wakes ? "the host reports input" : "the input is read all along");
+    host.SetWakesOnInput(wakes);
+    StartFollowing();
+    ASSERT_TRUE(host.TimerRunning(kInputPollTimer));
+    EXPECT_TRUE(host.WatchingFolders());
+    RunTimers(10 * 60 * 1000);
+    EXPECT_TRUE(view.Calls().empty()) << view.Calls().size() << " calls";
+    EXPECT_FALSE(host.TimerRunning(kLookTimer));
+    EXPECT_EQ(host.TimerRunning(kInputPollTimer), !wakes);
+    EXPECT_EQ(host.WakingOnInput(), wakes);
+    settings.resolutionAutoCapture = 0;
+    OnSettingsApplied(app, look);
+    EXPECT_FALSE(host.WakingOnInput());
+  }
 }
 
 // The signs that something may have moved, each followed by the desktop as it
@@ -56,6 +71,7 @@ TEST_F(DesktopWatchTest, EachSignBringsTheSnapshotUpToDateOnceTheDesktopStandsSt
     SCOPED_TRACE(c.what);
     host.GiveInput(c.onDesktop);  // the window in front before the program starts
     StartFollowing();
+    RunTimers(kInputRestMs + 5000);  // nobody there for a while first
     const std::string key = host.PathFor(1024, 768);
     const IconLayout before = DesktopNow();
     if (c.folder) {

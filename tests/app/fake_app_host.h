@@ -40,6 +40,8 @@ class FakeAppHost final : public AppHost {
   // The next file dialog returns this path; an empty path cancels it.
   void AnswerFileDialog(const std::string& path) { fileAnswer_ = path; }
   void QueueReport(std::uint64_t wParam, std::uint64_t lParam) { reports_.push_back({wParam, lParam}); }
+  // Whether the host can report the next input (WakeOnInput).
+  void SetWakesOnInput(bool wakes) { wakesOnInput_ = wakes; }
   // The user gives input, to the desktop or to another window in front.
   void GiveInput(bool toDesktop) {
     input_.lastInput = static_cast<std::uint32_t>(now_);
@@ -53,6 +55,8 @@ class FakeAppHost final : public AppHost {
   const std::vector<FileDialogRequest>& FileDialogs() const { return fileDialogs_; }
   size_t PendingReports() const { return reports_.size(); }
   bool WatchingFolders() const { return watchingFolders_; }
+  // The desktop watch waits for the host to report the next input.
+  bool WakingOnInput() const { return wakingOnInput_; }
   bool TimerRunning(unsigned id) const { return timers_.count(id) != 0; }
   // Handles each running timer whose period has passed since it started or
   // last went off, as the message loop would.
@@ -95,6 +99,10 @@ class FakeAppHost final : public AppHost {
   }
   void StopTimer(unsigned id) override { timers_.erase(id); }
   InputReading ReadInput() override { return input_; }
+  bool WakeOnInput(bool on) override {
+    wakingOnInput_ = on && wakesOnInput_;
+    return wakesOnInput_;
+  }
   void WatchDesktopFolders(bool on) override { watchingFolders_ = on; }
   bool LayoutPathFor(const std::string& tag, std::string& path) override {
     if (!appDataKnown_) return false;
@@ -117,6 +125,8 @@ class FakeAppHost final : public AppHost {
   std::map<unsigned, std::uint64_t> due_;
   bool appDataKnown_ = true;
   InputReading input_;
+  bool wakesOnInput_ = true;
+  bool wakingOnInput_ = false;
   bool watchingFolders_ = false;
   std::string fileAnswer_;
   std::deque<std::pair<std::uint64_t, std::uint64_t>> reports_;

@@ -5,6 +5,7 @@
 
 #include "app/kept_layouts.h"
 #include "app/snapshot_store.h"
+#include "app/undo.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -83,9 +84,15 @@ TEST_F(LayoutCommands, RestorePutsTheIconsBackExchangingWithOccupants) {
   MoveIcon(0, 100, 50);  // Notes onto Mail's place
   MoveIcon(1, 10, 10);
   MoveIcon(2, 400, 400);
+  const IconLayout scrambled = DesktopNow();
   RestoreDefaultLayout(app);
   EXPECT_TRUE(SameIcons(DesktopNow(), saved)) << Describe(DesktopNow());
   EXPECT_TRUE(host.Messages().empty());
+  // Once more, with nothing to move: the undo still goes back to before the
+  // restore that moved the icons.
+  RestoreDefaultLayout(app);
+  ASSERT_TRUE(UndoRestore(app));
+  EXPECT_TRUE(SameIcons(DesktopNow(), scrambled)) << Describe(DesktopNow());
 }
 
 // The shell does not keep what a restore asks: it arranges the icons itself
