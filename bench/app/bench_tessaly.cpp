@@ -46,8 +46,8 @@ std::string CurrentLayoutFile() {
          std::to_string(GetSystemMetrics(SM_CYSCREEN)) + ".qvd";
 }
 
-bool TessalyProcess::Start() {
-  std::string command = "\"" + testsupport::DeliverablePath("Tessaly.exe") + "\"";
+bool TessalyProcess::Start(const std::string& program) {
+  std::string command = "\"" + (program.empty() ? testsupport::DeliverablePath("Tessaly.exe") : program) + "\"";
   STARTUPINFOA si = {sizeof si};
   PROCESS_INFORMATION pi = {};
   if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;

@@ -28,9 +28,9 @@ class TessalyProcess {
   TessalyProcess& operator=(const TessalyProcess&) = delete;
   ~TessalyProcess();  // closes it, or ends it when it does not close
 
-  // Starts Tessaly.exe and waits for its main window; false when it did not
-  // come up.
-  bool Start();
+  // Starts Tessaly.exe (the one built beside this program, or `program`)
+  // and waits for its main window; false when it did not come up.
+  bool Start(const std::string& program = "");
   HWND Window() const { return window_; }
   DWORD ProcessId() const { return processId_; }
 

@@ -1,14 +1,18 @@
 // What Tessaly costs while nothing happens, with the automatic save off and
-// on (on, it looks at the desktop now and then for moves the hook does not
-// hear).  Run under Wine in a prefix of its own:
+// on (on, it reads the user's input every second and watches the Desktop
+// folders, and looks at the desktop only after a sign).  Run under Wine in a prefix of its own:
 //
 //   scripts/wine-run-fresh.sh --template build/windows/wineprefix-e2e-template
 //       --prefix build/windows/wineprefix-bench build/windows/bin/app_idle_bench.exe [--seconds S] [--icons N ...]
+//       [--baseline OTHER\Tessaly.exe]
 //
 // For 100 and 1000 icons (or those given), prints the CPU time per minute of
 // Tessaly, of the desktop's process and of the wineserver, which carries
 // every cross-process call, over S seconds (default 30) of an idle desktop,
-// and how many looks Tessaly took.  Wine reports no CPU times of other
+// and how many looks Tessaly took (the item counts the desktop was asked).
+// With --baseline, another build of Tessaly.exe (with its sorrel_x64.dll
+// beside it) runs each case too, right after this one, for a comparison
+// within one run.  Wine reports no CPU times of other
 // processes, so they are read from Linux's /proc through Wine's Z: drive.
 #include <windows.h>
 
@@ -78,13 +82,13 @@ struct Result {
   long looks = 0;
 };
 
-Result Run(int iconCount, bool autoCapture, int seconds) {
+Result Run(const std::string& program, int iconCount, bool autoCapture, int seconds) {
   Result result;
   if (!bench::WriteSettings(autoCapture)) return result;
   testsupport::TestDesktop desktop;
   if (!desktop.Start(testsupport::GridIcons(iconCount, "icon", 40, 60, 10, 10))) return result;
   bench::TessalyProcess tessaly;
-  if (!tessaly.Start()) return result;
+  if (!tessaly.Start(program)) return result;
   Sleep(3000);  // start-up and the first snapshot
   const std::vector<std::string> tessalyPids = UnixPids("Tessaly.exe");
   const std::vector<std::string> desktopPids = UnixPids("test_desktop.exe");
@@ -107,9 +111,11 @@ Result Run(int iconCount, bool autoCapture, int seconds) {
 int main(int argc, char** argv) {
   int seconds = 30;
   std::vector<int> sizes;
+  std::string baseline;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--seconds" && i + 1 < argc) seconds = std::atoi(argv[++i]);
+    if (arg == "--baseline" && i + 1 < argc) baseline = argv[++i];
     if (arg == "--icons") {
       while (i + 1 < argc && argv[i + 1][0] != '-') sizes.push_back(std::atoi(argv[++i]));
     }
@@ -118,13 +124,18 @@ int main(int argc, char** argv) {
   if (seconds < 5) seconds = 5;
   std::printf("idle cost over %d s, CPU ms per minute (Tessaly / desktop / wineserver), looks at the desktop\n",
               seconds);
+  std::vector<std::string> programs = {""};  // this build's
+  if (!baseline.empty()) programs.push_back(baseline);
   bool ok = true;
   for (int icons : sizes) {
     for (bool on : {false, true}) {
-      Result r = Run(icons, on, seconds);
-      ok = ok && r.ok;
-      std::printf("  %5d icons, automatic save %-3s: %7.0f / %7.0f / %7.0f ms, %ld looks%s\n", icons, on ? "on" : "off",
-                  r.tessaly, r.desktop, r.server, r.looks, r.ok ? "" : " (run failed)");
+      for (const std::string& program : programs) {
+        Result r = Run(program, icons, on, seconds);
+        ok = ok && r.ok;
+        std::printf("  %-8s %5d icons, automatic save %-3s: %7.0f / %7.0f / %7.0f ms, %ld looks%s\n",
+                    program.empty() ? "this" : "baseline", icons, on ? "on" : "off", r.tessaly, r.desktop, r.server,
+                    r.looks, r.ok ? "" : " (run failed)");
+      }
     }
   }
   return ok ? 0 : 1;

@@ -7,6 +7,8 @@
 // group e2e_RealShell) and through the list view (Wine's explorer answers
 // with a view without a window; e2e_RealShellListView).
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -263,10 +265,40 @@ TEST_P(E2eRealShell, BothAutomaticOptionsKeepEachResolutionsLayoutOverFiveRoundT
   std::printf("%s", summary.str().c_str());
 }
 
-// A drag and drop on the desktop: the view places the icon on its own
-// thread, which the hook does not report.  The snapshot must follow it all
-// the same, or the next change writes the icon's old place.
-TEST_P(E2eRealShell, AnIconTheDesktopPlacesItselfAfterASaveIsInTheFileWrittenAtTheNextChange) {
+// The pointer, as the user moves it: absolute, over the 1024x768 screen.
+void Pointer(int x, int y, DWORD buttons = 0) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = (x * 65536 + 512) / 1024;
+  input.mi.dy = (y * 65536 + 384) / 768;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  SendInput(1, &input, sizeof input);
+}
+
+// Drags the icon that stands at `from` (its place, as the view gives it) with
+// the mouse so that it stands at `to`; returns when the button is up.
+void DragWithTheMouse(std::pair<int, int> from, std::pair<int, int> to) {
+  // A point on the icon's picture, above its label.
+  const int dx = 37;
+  const int dy = 18;
+  Pointer(from.first + dx, from.second + dy);
+  Sleep(200);
+  Pointer(from.first + dx, from.second + dy, MOUSEEVENTF_LEFTDOWN);
+  Sleep(200);
+  for (int step = 1; step <= 10; ++step) {
+    Pointer(from.first + dx + (to.first - from.first) * step / 10,
+            from.second + dy + (to.second - from.second) * step / 10);
+    Sleep(60);
+  }
+  Pointer(to.first + dx, to.second + dy, MOUSEEVENTF_LEFTUP);
+}
+
+// With the automatic save on, Tessaly follows the desktop by what happens to
+// it: nobody at the desktop, nothing asks the shell anything; a file copied
+// to the Desktop folder, and a drag with the mouse (which the view carries
+// out on its own thread, unheard by the hook), are each looked at within 3 s,
+// and the next change writes the desktop as the user left it.
+TEST_P(E2eRealShell, TheSnapshotFollowsTheFolderAndTheMouseAndAtRestTheShellIsLeftAlone) {
   const Places saved = RightGrid(icons, 1024, 9, 90, 80);
   ASSERT_NO_FATAL_FAILURE(Arrange(saved));
   ASSERT_TRUE(WriteSettings("[General]\r\nResolution_AutoCapture=true\r\n"));
@@ -274,24 +306,92 @@ TEST_P(E2eRealShell, AnIconTheDesktopPlacesItselfAfterASaveIsInTheFileWrittenAtT
   ASSERT_NO_FATAL_FAILURE(Save());
   WaitForQuietView(desktop);
 
-  const std::string dragged = icons[5].name;
-  Places expected = saved;
-  expected[dragged] = {500, 400};
-  const long asked = desktop.Requests();
-  ASSERT_TRUE(desktop.Move(5, 500, 400));
-  // Give Tessaly the time to look at the desktop again: it has asked the view
-  // something since the drag (at most 10 s), and is done.
-  WaitFor([&] { return desktop.Requests() > asked; }, 10000);
+  const int restSeconds = GetParam() == Way::kInterface ? 60 : 20;
+  const long atRest = desktop.Requests();
+  Sleep(restSeconds * 1000);
+  EXPECT_EQ(desktop.Requests(), atRest) << "requests of the shell in " << restSeconds << " s at rest";
+
+  // A file arrives in the Desktop folder; the view shows it where it finds room.
+  // (Nothing but Tessaly asks the desktop anything from outside: a request is
+  // its look.)
+  const std::string added = "追加メモ.txt";
+  struct FileOnTheDesktop {
+    std::string path;
+    ~FileOnTheDesktop() { DeleteFileA(path.c_str()); }  // the next test's desktop starts on an empty folder
+  } addedFile{ShellDesktop::DesktopFolder() + "\\" + added};
+  const long beforeFile = desktop.Requests();
+  HANDLE file =
+      CreateFileA(addedFile.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  EXPECT_TRUE(WaitFor([&] { return desktop.Requests() > beforeFile; }, 3000))
+      << "Tessaly looks at the desktop within 3 s of the file";
+  ASSERT_TRUE(WaitFor([&] { return PlacesOf(desktop.Icons()).count(added) == 1; }, 10000)) << "the view shows the file";
   WaitForQuietView(desktop);
 
-  const std::string file = LayoutFile(1024, 768);
-  const unsigned long long written = LastWrite(file);
+  // A drag with the mouse.
+  Places expected = PlacesOf(desktop.Icons());
+  const std::string dragged = icons[5].name;
+  const long beforeDrag = desktop.Requests();
+  DragWithTheMouse(expected.at(dragged), {500, 400});
+  const DWORD released = GetTickCount();
+  Places now;
+  ASSERT_TRUE(WaitFor([&] { return (now = PlacesOf(desktop.Icons())) != expected; }, 3000))
+      << "the view moves the icon";
+  expected = now;
+  EXPECT_NE(expected.at(dragged), saved.at(dragged));
+  EXPECT_TRUE(WaitFor([&] { return desktop.Requests() > beforeDrag; },
+                      std::max(0, 3000 - static_cast<int>(GetTickCount() - released))))
+      << "Tessaly looks at the desktop within 3 s of the button's release";
+  WaitForQuietView(desktop);
+
+  const std::string layout = LayoutFile(1024, 768);
+  const unsigned long long written = LastWrite(layout);
   ASSERT_TRUE(ChangeResolution(800, 600));
-  ASSERT_TRUE(WaitFor([&] { return LastWrite(file) != written; })) << "the change writes the 1024x768 file";
-  ASSERT_TRUE(WaitForFileSettled(file));
-  const Places stored = PlacesOf(ReadLayout(file));
+  ASSERT_TRUE(WaitFor([&] { return LastWrite(layout) != written; })) << "the change writes the 1024x768 file";
+  ASSERT_TRUE(WaitForFileSettled(layout));
+  const Places stored = PlacesOf(ReadLayout(layout));
   const std::vector<std::string> inFile = OutOfPlace(stored, expected);
   EXPECT_TRUE(inFile.empty()) << Describe(inFile, stored, expected);
+}
+
+// Both automatic options on.  The shell crashes, and the new one arranges the
+// icons itself; the desktop comes back from sleep, and a remote session
+// connects, the shell having moved icons meanwhile (on its own thread, unheard
+// by the hook): each time the icons go back where the user had them.
+TEST_P(E2eRealShell, ANewShellAResumeAndASessionConnectPutTheIconsBack) {
+  const Places saved = RightGrid(icons, 1024, 9, 90, 80);
+  ASSERT_NO_FATAL_FAILURE(Arrange(saved));
+  ASSERT_TRUE(WriteSettings("[General]\r\nResolution_AutoCapture=true\r\nResolution_AutoRestore=true\r\n"));
+  ASSERT_TRUE(tessaly.Start());
+  WaitForQuietView(desktop);
+
+  ASSERT_TRUE(desktop.Restart());
+  ASSERT_NE(PlacesOf(desktop.Icons()), saved) << "the new shell arranges the icons itself";
+  // Wine's COM keeps the class of the desktop that was killed registered
+  // (CoCreateInstance answers RPC_S_SERVER_UNAVAILABLE, in any process), so
+  // the new desktop is reached through its list view.
+  interfaceMoves = false;
+  ASSERT_TRUE(tessaly.AnnounceNewTaskbar());
+  Places now;
+  EXPECT_TRUE(WaitFor([&] { return (now = PlacesOf(desktop.Icons())) == saved; }, 40000))
+      << "after the new shell: " << Describe(OutOfPlace(now, saved), now, saved);
+  WaitForQuietView(desktop);
+
+  struct Return {
+    const char* what;
+    UINT message;
+    WPARAM event;
+  } returns[] = {{"resume", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
+                 {"remote connect", WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT}};
+  for (const Return& r : returns) {
+    SCOPED_TRACE(r.what);
+    for (int i = 0; i < 6; ++i) ASSERT_TRUE(desktop.Move(i, 400 + 20 * i, 300 + 10 * i));
+    ASSERT_TRUE(tessaly.Post(r.message, r.event));
+    EXPECT_TRUE(WaitFor([&] { return (now = PlacesOf(desktop.Icons())) == saved; }, 20000))
+        << Describe(OutOfPlace(now, saved), now, saved);
+    WaitForQuietView(desktop);
+  }
 }
 
 // Where each icon stands, by parsing name (unique on a desktop).

@@ -15,14 +15,6 @@ using testsupport::TestDesktop;
 
 const char kCaptureFailed[] = "アイコン位置の取得に失敗しました";
 
-// What Explorer sends every top-level window when its taskbar is back.
-// Sent, so that Tessaly has handled it when this returns.
-bool AnnounceNewTaskbar(const Tessaly& tessaly) {
-  DWORD_PTR result = 0;
-  return SendMessageTimeoutA(tessaly.Window(), RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_NORMAL, 20000,
-                             &result) != 0;
-}
-
 bool WaitForDesktopGone(TestDesktop& desktop) {
   return WaitFor([&] { return !desktop.Running(); });
 }
@@ -64,7 +56,7 @@ TEST_F(E2eShellRestart, ShellEndingDuringSaveShowsTheCaptureMessageAndANewShellI
   // A new shell: its moves are heard once Tessaly has hooked it again.
   std::vector<DesktopIcon> icons = {{"Notes", 20, 20}, {"Mail", 20, 110}, {"ごみ箱", 120, 20}};
   ASSERT_TRUE(desktop.Start(icons));
-  ASSERT_TRUE(AnnounceNewTaskbar(tessaly));
+  ASSERT_TRUE(tessaly.AnnounceNewTaskbar());
   ASSERT_TRUE(desktop.ResetCounts());
   ASSERT_TRUE(desktop.Move(2, 300, 300));
   EXPECT_TRUE(WaitFor([&] { return desktop.Count("getitemcount") >= 1; }))
@@ -100,7 +92,7 @@ TEST_F(E2eShellRestart, ShellEndingDuringRestoreLeavesTessalyRunningAndANewShell
   EXPECT_EQ(ReadBytes(CurrentLayoutFile()), before);
 
   ASSERT_TRUE(desktop.Start(icons));
-  ASSERT_TRUE(AnnounceNewTaskbar(tessaly));
+  ASSERT_TRUE(tessaly.AnnounceNewTaskbar());
   ASSERT_TRUE(tessaly.Post(WM_COMMAND, kRestore));
   EXPECT_TRUE(WaitFor([&] { return desktop.Icons() == stored; }))
       << "now:\n" << testsupport::ToString(desktop.Icons());

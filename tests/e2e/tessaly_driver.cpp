@@ -166,6 +166,12 @@ bool Tessaly::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
   return window_ && PostMessageA(window_, message, wParam, lParam);
 }
 
+bool Tessaly::AnnounceNewTaskbar() const {
+  DWORD_PTR result = 0;
+  return window_ && SendMessageTimeoutA(window_, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_NORMAL, 20000,
+                                        &result) != 0;
+}
+
 bool Tessaly::WaitExit(int* exitCode, int timeoutMs) {
   if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
   DWORD code = 0;

@@ -72,6 +72,9 @@ class Tessaly {
   DWORD ProcessId() const { return processId_; }
   bool Running() const;
   bool Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+  // What Explorer sends every top-level window when its taskbar is back
+  // ("TaskbarCreated").  Sent, so that Tessaly has handled it on return.
+  bool AnnounceNewTaskbar() const;
   // The exit code, or nothing (false) when the process did not end in time.
   bool WaitExit(int* exitCode, int timeoutMs = 20000);
   // Posts WM_CLOSE and waits for the exit code.

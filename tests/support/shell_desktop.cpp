@@ -23,12 +23,18 @@
 // It also answers the shell's interface to its desktop (shell_interface.h)
 // for a test prefix that sends CLSID_ShellWindows to it.
 //
+// Like a shell, it watches the Desktop folder (a third thread) and tells its
+// view of every file that comes, goes or is renamed there by any process
+// (SHChangeNotify on the view's thread): Wine's view hears only of the
+// changes made in its own process.
+//
 // Commands (numbers are decimal):
 //   dump          reply: "count N" then "index TAB name TAB x TAB y" per icon
 //   items         reply: "count N" then "index TAB name TAB parsing name TAB
 //                 x TAB y" per icon, the names in UTF-8
 //   move I X Y    places icon I at (X, Y), as a drag and drop on the desktop
-//                 does (LVM_SETITEMPOSITION32 from the view's thread)
+//                 does (LVM_SETITEMPOSITION32 from the view's thread); an icon
+//                 dragged with the mouse is placed the same way at its drop
 //   refresh       reads the folder again (F5: IShellView::Refresh)
 //   count requests  reply: how many requests other processes made of the
 //                 desktop since the start: list-view messages that other
@@ -58,6 +64,13 @@ using testsupport::NextNumber;
 using testsupport::NextWord;
 
 const UINT kRequest = WM_APP + 1;  // to the Progman window: lParam = Request*
+// To the Progman window: wParam = the SHCNE_ event, lParam = FolderChange*.
+const UINT kFolderChange = WM_APP + 2;
+
+struct FolderChange {
+  std::wstring path;
+  std::wstring newPath;  // a rename's new name
+};
 
 struct Request {
   std::string line;
@@ -102,12 +115,48 @@ class DesktopBrowser : public testsupport::ViewOnlyBrowser {
 
 DesktopBrowser browser;
 
+// An icon pressed with the mouse: where, and where the icon stood.
+struct Press {
+  int item = -1;
+  POINT at = {};
+  POINT itemAt = {};
+};
+Press press;
+
+// The button is up after a press on an icon: an icon dragged stands where it
+// was dropped, as the shell's own desktop places it (Wine's view leaves it).
+void PlaceDropped(HWND hwnd) {
+  if (press.item < 0) return;
+  POINT now;
+  GetCursorPos(&now);
+  ScreenToClient(hwnd, &now);
+  if (std::abs(now.x - press.at.x) + std::abs(now.y - press.at.y) > 4) {
+    POINT place = {press.itemAt.x + now.x - press.at.x, press.itemAt.y + now.y - press.at.y};
+    SendMessageW(hwnd, LVM_SETITEMPOSITION32, static_cast<WPARAM>(press.item), reinterpret_cast<LPARAM>(&place));
+  }
+  press.item = -1;
+}
+
 LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg >= LVM_FIRST && msg < LVM_FIRST + 0x100 && InSendMessage()) {
     ++foreignRequests;
     if (msg == LVM_SETITEMPOSITION || msg == LVM_SETITEMPOSITION32) ++foreignMoves;
   }
-  return CallWindowProcW(listViewProc, hwnd, msg, wParam, lParam);
+  if (msg == WM_LBUTTONDOWN) {
+    LVHITTESTINFO hit = {};
+    hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    press.item = static_cast<int>(CallWindowProcW(listViewProc, hwnd, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    press.at = hit.pt;
+    if (press.item >= 0) {
+      CallWindowProcW(listViewProc, hwnd, LVM_GETITEMPOSITION, static_cast<WPARAM>(press.item),
+                      reinterpret_cast<LPARAM>(&press.itemAt));
+    }
+  }
+  const LRESULT result = CallWindowProcW(listViewProc, hwnd, msg, wParam, lParam);
+  // A drag runs inside the view's handling of a move of the mouse, and ends
+  // with the button up.
+  if (msg == WM_LBUTTONUP || (msg == WM_MOUSEMOVE && !(GetAsyncKeyState(VK_LBUTTON) & 0x8000))) PlaceDropped(hwnd);
+  return result;
 }
 
 std::string Utf8(const wchar_t* text) {
@@ -199,8 +248,54 @@ bool RunCommand(const std::string& line, std::string* reply) {
   return false;
 }
 
+// The Desktop folder's watch: every change made there is posted to the view's
+// thread.  Ends with the process.
+DWORD WINAPI WatchDesktopFolder(void*) {
+  wchar_t folder[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_DESKTOPDIRECTORY, FALSE)) return 0;
+  HANDLE directory = CreateFileW(folder, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (directory == INVALID_HANDLE_VALUE) return 0;
+  alignas(DWORD) char buffer[16384];
+  DWORD size = 0;
+  std::wstring renamedFrom;
+  while (ReadDirectoryChangesW(directory, buffer, sizeof buffer, FALSE,
+                               FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME, &size, nullptr, nullptr)) {
+    for (DWORD offset = 0; size > 0;) {
+      auto* entry = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(buffer + offset);
+      const std::wstring path =
+          std::wstring(folder) + L"\\" + std::wstring(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+      LONG event = 0;
+      auto* change = new FolderChange{path, L""};
+      if (entry->Action == FILE_ACTION_ADDED) event = SHCNE_CREATE;
+      if (entry->Action == FILE_ACTION_REMOVED) event = SHCNE_DELETE;
+      if (entry->Action == FILE_ACTION_RENAMED_OLD_NAME) renamedFrom = path;
+      if (entry->Action == FILE_ACTION_RENAMED_NEW_NAME) {
+        event = SHCNE_RENAMEITEM;
+        change->path = renamedFrom;
+        change->newPath = path;
+      }
+      if (event == 0 ||
+          !PostMessageW(progman, kFolderChange, static_cast<WPARAM>(event), reinterpret_cast<LPARAM>(change))) {
+        delete change;
+      }
+      if (entry->NextEntryOffset == 0) break;
+      offset += entry->NextEntryOffset;
+    }
+  }
+  CloseHandle(directory);
+  return 0;
+}
+
 LRESULT CALLBACK ProgmanProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case kFolderChange: {
+      auto* change = reinterpret_cast<FolderChange*>(lParam);
+      SHChangeNotify(static_cast<LONG>(wParam), SHCNF_PATHW | SHCNF_FLUSH, change->path.c_str(),
+                     change->newPath.empty() ? nullptr : change->newPath.c_str());
+      delete change;
+      return 0;
+    }
     case kRequest: {
       auto* request = reinterpret_cast<Request*>(lParam);
       request->ok = RunCommand(request->line, &request->reply);
@@ -299,6 +394,8 @@ int main() {
   }
 
   HANDLE control = testsupport::StartDesktopControl("TessalyShellDesktop", Forward);
+  HANDLE watch = CreateThread(nullptr, 0, WatchDesktopFolder, nullptr, 0, nullptr);
+  if (watch) CloseHandle(watch);
 
   MSG m;
   while (GetMessageA(&m, nullptr, 0, 0) > 0) {

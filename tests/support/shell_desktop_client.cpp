@@ -75,6 +75,11 @@ bool ShellDesktop::Start(const std::vector<std::wstring>& fileNames) {
   return false;
 }
 
+bool ShellDesktop::Restart() {
+  Kill();
+  return Launch("");
+}
+
 void ShellDesktop::Quit() {
   DesktopProcess::Quit();
   for (const std::wstring& path : files_) DeleteFileW(path.c_str());

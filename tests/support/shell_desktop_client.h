@@ -30,6 +30,9 @@ class ShellDesktop : public DesktopProcess {
   bool Start(const std::vector<std::wstring>& fileNames);
   // Quits the desktop and removes the files that Start made.
   void Quit();
+  // Ends the desktop at once, as a crashing shell, and starts a new one on
+  // the same files: a new view, which arranges them itself.
+  bool Restart();
 
   // Reads the folder again, as F5 does.
   bool Refresh();
