@@ -9,7 +9,8 @@ void DesktopFolderWatch::Start() {
   for (int folder : {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY}) {
     char path[MAX_PATH] = {};
     if (!SHGetSpecialFolderPathA(nullptr, path, folder, FALSE)) continue;
-    HANDLE change = FindFirstChangeNotificationA(path, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
+    HANDLE change =
+        FindFirstChangeNotificationA(path, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
     if (change != INVALID_HANDLE_VALUE) handles_[count_++] = change;
   }
 }
