@@ -6,7 +6,7 @@
 set -u
 # The tools' messages are read below: in English, whatever locale the caller runs.
 export LC_ALL=C LANGUAGE=C
-allowed='^(kernel32|user32|gdi32|shell32|comdlg32|comctl32|ole32|oleaut32|rpcrt4|advapi32|msvcrt|shlwapi|version|ws2_32|bcrypt|uxtheme|api-ms-win-[a-z0-9-]+)\.dll$'
+allowed='^(kernel32|user32|gdi32|shell32|comdlg32|comctl32|ole32|oleaut32|rpcrt4|advapi32|msvcrt|shlwapi|version|ws2_32|bcrypt|uxtheme|wtsapi32|api-ms-win-[a-z0-9-]+)\.dll$'
 status=0
 checked=0
 for dir in "$@"; do
