@@ -129,8 +129,8 @@ void DisplayChange::OnDisplayChange(AppState& app) {
     return;
   }
   // The last complete snapshot belongs to the old resolution.  A capture
-  // under way now has not replaced it and will drop what it read.
-  store.Freeze();
+  // under way now has not replaced it and will drop what it read (Begin
+  // freezes the store).
   if (capture) {
     std::optional<Snapshot> latest = store.TakeLatest();
     if (latest) {

@@ -40,8 +40,9 @@ WNDCLASSEXA MainWindowClass(HINSTANCE instance) {
 
 // Runs the message loop until WM_QUIT, waiting on the window messages and on
 // the watch of the Desktop folders (a change there is a sign for the watch on
-// the desktop).  A wait that fails drops the folders' watch: waiting on would
-// spin on the same error.
+// the desktop; the messages waiting are handled after it all the same, so a
+// folder that changes without pause cannot hold them up).  A wait that fails
+// drops the folders' watch: waiting on would spin on the same error.
 void RunMessageLoop() {
   MSG message;
   for (;;) {
@@ -52,9 +53,7 @@ void RunMessageLoop() {
     if (woke < WAIT_OBJECT_0 + count) {
       folders.Rearm(woke - WAIT_OBJECT_0);
       Look().OnFolderChange(App());
-      continue;
-    }
-    if (woke == WAIT_FAILED) {
+    } else if (woke == WAIT_FAILED) {
       if (count == 0) WaitMessage();
       folders.Stop();
     }
