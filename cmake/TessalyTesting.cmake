@@ -3,18 +3,21 @@
 # The native build uses the system's GoogleTest. The Windows build compiles
 # GoogleTest from the sources Debian installs and runs every test program under
 # Wine through scripts/wine-run.sh, with a Wine prefix inside the build folder.
+# The checked native build compiles them too: libstdc++'s debug containers
+# differ from the ones the system's library was built with.
 
-if(CMAKE_CROSSCOMPILING)
+if(CMAKE_CROSSCOMPILING OR TESSALY_CHECKED_STL)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
   add_library(tessaly_gtest INTERFACE)
   target_link_libraries(tessaly_gtest INTERFACE gmock gtest_main)
-
+endif()
+if(CMAKE_CROSSCOMPILING)
   set(TESSALY_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
   set(CMAKE_CROSSCOMPILING_EMULATOR
       "${PROJECT_SOURCE_DIR}/scripts/wine-run.sh;--prefix;${TESSALY_WINEPREFIX}")
-else()
+elseif(NOT TESSALY_CHECKED_STL)
   find_package(GTest REQUIRED)
   add_library(tessaly_gtest INTERFACE)
   target_link_libraries(tessaly_gtest INTERFACE GTest::gmock GTest::gtest_main)

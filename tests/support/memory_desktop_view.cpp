@@ -38,14 +38,6 @@ void MemoryDesktopView::RemoveIcon(int index) {
   if (Exists(index)) icons_.erase(icons_.begin() + index);
 }
 
-std::vector<MemoryDesktopView::Move> MemoryDesktopView::Moves() const {
-  std::vector<Move> moves;
-  for (const Call& call : calls_) {
-    if (call.op == Op::SetItemPosition) moves.push_back({call.index, call.x, call.y});
-  }
-  return moves;
-}
-
 int MemoryDesktopView::CountCalls(Op op) const {
   return static_cast<int>(std::count_if(calls_.begin(), calls_.end(), [op](const Call& c) { return c.op == op; }));
 }
@@ -118,6 +110,7 @@ bool MemoryDesktopView::ReadItemPosition(int index, int& x, int& y) {
 
 void MemoryDesktopView::SetItemPosition(int index, int x, int y) {
   calls_.push_back({Op::SetItemPosition, index, x, y});
+  moves_.push_back({index, x, y});
   if (!open_) Misuse("SetItemPosition without an open connection");
   if (present_ && Exists(index)) {
     icons_[index].x = Low16(x);

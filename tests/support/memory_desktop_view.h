@@ -71,10 +71,14 @@ class MemoryDesktopView final : public DesktopIconView {
   // --- Inspecting what happened.
   const std::vector<Icon>& Icons() const { return icons_; }
   const std::vector<Call>& Calls() const { return calls_; }
-  // The SetItemPosition calls, in order.
-  std::vector<Move> Moves() const;
+  // The SetItemPosition calls, in order.  A reference, so that begin() and
+  // end() of two calls belong to one vector.
+  const std::vector<Move>& Moves() const { return moves_; }
   int CountCalls(Op op) const;
-  void ClearCalls() { calls_.clear(); }
+  void ClearCalls() {
+    calls_.clear();
+    moves_.clear();
+  }
   bool IsOpen() const { return open_; }
   // Calls that a real view would not have served (reading without an open
   // connection, opening twice); a correct engine leaves this empty.
@@ -101,6 +105,7 @@ class MemoryDesktopView final : public DesktopIconView {
 
   std::vector<Icon> icons_;
   std::vector<Call> calls_;
+  std::vector<Move> moves_;  // the SetItemPosition calls of calls_
   std::vector<std::string> misuses_;
   std::vector<int> failText_;
   std::vector<int> failPosition_;
