@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/screen_size.h"
+#include "engine/displays.h"
 
 // One Save as or Restore from file dialog.
 struct FileDialogRequest {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/displays.h"
 #include "engine/icon_layout.h"
-#include "engine/screen_size.h"
 
 // Formats "<width>x<height>.qvd" of the desktop size `screen` (for example
 // "1280x1024.qvd"), or "<width>x<height>.<dpi>dpi.qvd" when its scale is not

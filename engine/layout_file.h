@@ -31,8 +31,8 @@
 // text format: one icon a line, name TAB x TAB y.
 #pragma once
 
+#include "engine/displays.h"
 #include "engine/icon_layout.h"
-#include "engine/screen_size.h"
 #include "framework/files/file_seam.h"
 
 // Formats "<app data>\Brindle-Works\Tessaly\<name>.<tag>" into `buffer`

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/displays.h"
 #include "engine/icon_layout.h"
-#include "engine/screen_size.h"
 #include "framework/files/file_seam.h"
 
 inline constexpr int kKeptLayouts = 20;

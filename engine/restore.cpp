@@ -9,7 +9,7 @@
 
 #include "engine/capture.h"
 #include "engine/display_setup.h"
-#include "engine/screen_size.h"
+#include "engine/displays.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "engine/desktop_icon_view.h"
+#include "engine/displays.h"
 #include "engine/icon_layout.h"
-#include "engine/screen_size.h"
 
 // Moves every desktop icon that `layout` holds to its stored place.  A stored
 // entry with a parsing name takes the icon of that parsing name; the entries

@@ -22,10 +22,10 @@
 #include <vector>
 
 #include "engine/capture.h"
+#include "engine/displays.h"
 #include "engine/folder_view_route_win.h"
 #include "engine/list_view_route_win.h"
 #include "engine/restore.h"
-#include "engine/screen_size.h"
 #include "tests/support/shell_desktop_client.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "engine/capture.h"
+#include "engine/displays.h"
 #include "engine/restore.h"
-#include "engine/screen_size.h"
 #include "tests/support/memory_desktop_view.h"
 #include "tests/support/test_desktop_client.h"
 

@@ -12,8 +12,8 @@
 
 #include "engine/capture.h"
 #include "engine/desktop_icon_view.h"
+#include "engine/displays.h"
 #include "engine/restore.h"
-#include "engine/screen_size.h"
 #include "tests/support/test_desktop_client.h"
 
 namespace {

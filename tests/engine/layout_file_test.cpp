@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "engine/display_setup.h"
+#include "engine/displays.h"
 #include "engine/layout_history.h"
-#include "engine/screen_size.h"
 #include "framework/files/file_system.h"
 #include "framework/files/profile.h"
 #include "framework/files/special_folders.h"
-#include "tests/files/temp_folder.h"
 #include "tests/files/fault_sweep.h"
+#include "tests/files/temp_folder.h"
 #include "tests/support/faulty_file_seam.h"
 
 namespace {

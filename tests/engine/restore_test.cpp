@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/capture.h"
-#include "engine/screen_size.h"
+#include "engine/displays.h"
 #include "tests/support/memory_desktop_view.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <utility>
 
 #include "engine/capture.h"
+#include "engine/displays.h"
 #include "engine/icon_layout.h"
 #include "engine/restore.h"
-#include "engine/screen_size.h"
 #include "tests/support/memory_desktop_view.h"
 
 #define CHECK(condition) \

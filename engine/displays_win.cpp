@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "engine/screen_size.h"
+#include "engine/displays.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 // The scale of a display at 100 %.
 inline constexpr int kPlainDpi = 96;
 
+// The size of the desktop alone (DesktopSizeOf), or of one screen.
 struct ScreenSize {
   int width = 0;   // pixels
   int height = 0;  // pixels
@@ -51,8 +52,5 @@ ScreenSize DesktopSizeOf(const DisplaySetup& setup);
 DisplaySetup SingleMonitorSetup(ScreenSize screen, const std::string& id = "DISPLAY1");
 
 // The platform's monitors as they are now, asked anew on every call
-// (screen_size_win.cpp, screen_size_posix.cpp).
+// (displays_win.cpp, displays_posix.cpp).
 DisplaySetup QueryDisplaySetup();
-
-// DesktopSizeOf(QueryDisplaySetup()).
-ScreenSize GetScreenSize();

@@ -1,4 +1,4 @@
-#include "engine/screen_size.h"
+#include "engine/displays.h"
 
 #include <algorithm>
 
@@ -24,5 +24,3 @@ DisplaySetup SingleMonitorSetup(ScreenSize screen, const std::string& id) {
   setup.monitors.push_back({id, 0, 0, screen.width, screen.height, screen.dpi, true});
   return setup;
 }
-
-ScreenSize GetScreenSize() { return DesktopSizeOf(QueryDisplaySetup()); }
