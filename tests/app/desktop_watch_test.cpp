@@ -5,6 +5,12 @@
 
 namespace {
 
+// By the watch's rule, a look comes this long after the input ends at the
+// latest: the input is read once a poll, the desktop must stand still, the
+// look before is kLookSpacingMs ago at least (a look costs nothing on this
+// clock), at the next tick.
+constexpr std::uint64_t kLookAfterSignMs = kInputPollMs + kStillMs + kLookSpacingMs + kLookTickMs;
+
 class DesktopWatchTest : public AppFixture {
  protected:
   // Tessaly runs with the automatic save on, its first snapshot taken.
@@ -53,8 +59,8 @@ TEST_F(DesktopWatchTest, AtRestNothingReachesTheShell) {
 }
 
 // The signs that something may have moved, each followed by the desktop as it
-// stands once they have stopped: within 3 s of the drop or of the folder's
-// change, and not before the drag has ended.  Input to another window in
+// stands once they have stopped: as soon as the rule allows after the drop or
+// the folder's change (kLookAfterSignMs), and not before the drag has ended.  Input to another window in
 // front is no sign; the hook hears nothing of any of these.
 TEST_F(DesktopWatchTest, EachSignBringsTheSnapshotUpToDateOnceTheDesktopStandsStill) {
   struct Case {
@@ -85,7 +91,7 @@ TEST_F(DesktopWatchTest, EachSignBringsTheSnapshotUpToDateOnceTheDesktopStandsSt
       Drag(1, 640, 480, 1500, c.onDesktop);
       EXPECT_TRUE(view.Calls().empty()) << "no look during the drag";
     }
-    RunTimers(3000);
+    RunTimers(kLookAfterSignMs);
     EXPECT_TRUE(SameIcons(SnapshotOf(key), c.followed ? DesktopNow() : before)) << Describe(SnapshotOf(key));
     view.ClearCalls();
     RunTimers(60000);
@@ -105,12 +111,12 @@ TEST_F(DesktopWatchTest, ALookBeforeTheDisplayChangeArrivesLeavesTheOldSnapshot)
   StartFollowing();
   const std::string key = host.PathFor(1024, 768);
   Drag(2, 640, 480, 300);
-  RunTimers(3000);
+  RunTimers(kLookAfterSignMs);
   const IconLayout at1024 = DesktopNow();
   ASSERT_TRUE(SameIcons(SnapshotOf(key), at1024)) << Describe(SnapshotOf(key));
   host.SetResolution(800, 600);
   Drag(0, 700, 20, 300);
-  RunTimers(3000);
+  RunTimers(kLookAfterSignMs);
   EXPECT_TRUE(SameIcons(SnapshotOf(key), at1024));
   EXPECT_EQ(app.snapshots.Snapshots().count(host.PathFor(800, 600)), 0u);
   view.SetViewSize(800, 600);

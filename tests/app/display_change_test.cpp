@@ -424,7 +424,7 @@ TEST_F(DisplayChangeTest, ANewShellOrAReturnPutsTheIconsBackWhereTheUserHadThem)
     }
     const IconLayout left = DesktopNow();
     EXPECT_EQ(followed, c.restore || (c.event == Event::kShellRestart && c.capture));
-    run(60000);
+    run(2 * kShellSettleBoundMs);  // the longest wait of the follow-up, twice
     ASSERT_FALSE(change.UnderWay());
     const IconLayout expected = c.expected == Case::kSnapshot ? users : c.expected == Case::kFile ? inFile : left;
     EXPECT_TRUE(SameIcons(DesktopNow(), expected)) << Describe(DesktopNow());

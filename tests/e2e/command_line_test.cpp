@@ -104,6 +104,8 @@ TEST_F(E2eCommandLine, WithACopyRunningSaveAndRestoreAreCarriedOutByIt) {
     ASSERT_TRUE(frozen.Frozen());
     Tessaly command;
     ASSERT_TRUE(command.Start(false, "/save"));
+    // A command that did not wait would have ended within this; a busy
+    // machine only weakens the check.
     Sleep(1500);
     EXPECT_TRUE(command.Running());
     EXPECT_FALSE(Exists(CurrentLayoutFile()));
@@ -238,6 +240,8 @@ TEST_F(E2eCommandLine, ACommandArrivingDuringACaptureWaitsUntilItHasEnded) {
     ASSERT_TRUE(SendMessageTimeoutA(tessaly.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer));
     Tessaly command;
     ASSERT_TRUE(command.Start(false, "/restore"));
+    // A command that did not wait would have ended within this; a busy
+    // machine only weakens the check.
     Sleep(1500);
     EXPECT_TRUE(command.Running());
     frozen.Thaw();

@@ -16,6 +16,8 @@
 #include <sstream>
 #include <utility>
 
+#include "app/desktop_watch.h"
+#include "app/display_change.h"
 #include "tests/e2e/tessaly_driver.h"
 #include "tests/support/shell_desktop_client.h"
 
@@ -102,30 +104,53 @@ unsigned long long LastWrite(const std::string& path) {
          data.ftLastWriteTime.dwLowDateTime;
 }
 
+// What a look of Tessaly's costs at most, as the desktop sees it: the longest
+// burst of its requests so far, and a quarter more for Tessaly's own work
+// around its calls.
+DWORD LookCostBound(const ShellDesktop::RequestTiming& timing) { return timing.longestBurst * 5 / 4 + 20; }
+
+// The latest moment Tessaly looks after a sign at `signAt` (LookDeadline),
+// the look before having ended no later than the desktop's latest request
+// as `timing` (read before the sign) gives it.
+DWORD NextLookBy(const ShellDesktop::RequestTiming& timing, DWORD signAt) {
+  return LookDeadline(signAt, timing.latest, LookCostBound(timing));
+}
+
 // Waits until nothing from another process has asked the desktop's view
-// anything for `quietMs`.
-void WaitForQuietView(ShellDesktop& desktop, int quietMs = 1000, int timeoutMs = 30000) {
+// anything for as long as a look that was due before the latest request can
+// still take to come (NextLookBy), so that Tessaly is done.  At most 60 s.
+void WaitForQuietView(ShellDesktop& desktop) {
   long last = desktop.Requests();
-  int quietFor = 0;
-  for (int waited = 0; waited < timeoutMs && quietFor < quietMs; waited += 100) {
-    Sleep(100);
-    long now = desktop.Requests();
-    quietFor = now == last ? quietFor + 100 : 0;
+  for (int waited = 0; waited < 60000; waited += 100) {
+    ShellDesktop::RequestTiming timing;
+    if (!desktop.RequestTimes(&timing)) return;
+    const long now = desktop.Requests();
+    if (now == last && static_cast<LONG>(GetTickCount() - NextLookBy(timing, timing.latest)) >= 0) return;
     last = now;
+    Sleep(100);
   }
 }
 
-// Waits until Tessaly is done with the desktop after a resolution change:
-// the icons stand at `expected` and have stayed there for 2 s, or they have
-// not moved for 6 s (longer than Tessaly waits for the shell to settle), at
-// most 40 s in all.  Gives where they stand then, and when they last moved
-// (ms after the start of the wait).
+// After a change of the display setup, Tessaly is done with the desktop when
+// the icons stand where they should and have stayed there while the change
+// watches whether the shell moves them again (kQuietMs, at its ticks), or
+// when they have not moved for longer than the change waits for the shell to
+// come to rest (kSettleBoundMs, at its next tick); each with kLookMarginMs
+// for a busy machine.  The whole wait is at most kChangeLimitMs (kMaxRestores
+// settle bounds, and more).
+constexpr int kRestingMs = static_cast<int>(kQuietMs + 2 * kDisplayChangeTickMs + kLookMarginMs);
+constexpr int kUnsettledMs = static_cast<int>(kSettleBoundMs + kDisplayChangeTickMs + kLookMarginMs);
+constexpr int kChangeLimitMs = 60000;
+
+// Waits so after a resolution change, for the icons at `expected`.  Gives
+// where they stand then, and when they last moved (ms after the start of
+// the wait).
 Places WaitForSettledDesktop(ShellDesktop& desktop, const Places& expected, int* lastMovedMs) {
   Places last = PlacesOf(desktop.Icons());
   *lastMovedMs = 0;
-  for (int waited = 0; waited < 40000; waited += 200) {
+  for (int waited = 0; waited < kChangeLimitMs; waited += 200) {
     const int stableFor = waited - *lastMovedMs;
-    if ((last == expected && stableFor >= 2000) || stableFor >= 6000) break;
+    if ((last == expected && stableFor >= kRestingMs) || stableFor >= kUnsettledMs) break;
     Sleep(200);
     Places now = PlacesOf(desktop.Icons());
     if (now != last) *lastMovedMs = waited + 200;
@@ -296,8 +321,9 @@ void DragWithTheMouse(std::pair<int, int> from, std::pair<int, int> to) {
 // With the automatic save on, Tessaly follows the desktop by what happens to
 // it: nobody at the desktop, nothing asks the shell anything; a file copied
 // to the Desktop folder, and a drag with the mouse (which the view carries
-// out on its own thread, unheard by the hook), are each looked at within 3 s,
-// and the next change writes the desktop as the user left it.
+// out on its own thread, unheard by the hook), are each looked at as soon as
+// its rule allows (NextLookBy), and the next change writes the desktop as
+// the user left it.
 TEST_P(E2eRealShell, TheSnapshotFollowsTheFolderAndTheMouseAndAtRestTheShellIsLeftAlone) {
   const Places saved = RightGrid(icons, 1024, 9, 90, 80);
   ASSERT_NO_FATAL_FAILURE(Arrange(saved));
@@ -320,29 +346,36 @@ TEST_P(E2eRealShell, TheSnapshotFollowsTheFolderAndTheMouseAndAtRestTheShellIsLe
     ~FileOnTheDesktop() { DeleteFileA(path.c_str()); }  // the next test's desktop starts on an empty folder
   } addedFile{ShellDesktop::DesktopFolder() + "\\" + added};
   const long beforeFile = desktop.Requests();
+  ShellDesktop::RequestTiming timing;
+  ASSERT_TRUE(desktop.RequestTimes(&timing));
   HANDLE file =
       CreateFileA(addedFile.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   CloseHandle(file);
-  EXPECT_TRUE(WaitFor([&] { return desktop.Requests() > beforeFile; }, 3000))
-      << "Tessaly looks at the desktop within 3 s of the file";
-  ASSERT_TRUE(WaitFor([&] { return PlacesOf(desktop.Icons()).count(added) == 1; }, 10000)) << "the view shows the file";
+  // The change of the folder is the sign.
+  const DWORD fileBy = NextLookBy(timing, GetTickCount());
+  EXPECT_TRUE(WaitUntil([&] { return desktop.Requests() > beforeFile; }, fileBy))
+      << "Tessaly looks at the desktop once it stood still after the file (look cost at most "
+      << LookCostBound(timing) << " ms)";
+  ASSERT_TRUE(WaitFor([&] { return PlacesOf(desktop.Icons()).count(added) == 1; })) << "the view shows the file";
   WaitForQuietView(desktop);
 
   // A drag with the mouse.
   Places expected = PlacesOf(desktop.Icons());
   const std::string dragged = icons[5].name;
   const long beforeDrag = desktop.Requests();
+  ASSERT_TRUE(desktop.RequestTimes(&timing));
   DragWithTheMouse(expected.at(dragged), {500, 400});
-  const DWORD released = GetTickCount();
+  // The input of the release is read, a sign, at the next reading at the
+  // latest.
+  const DWORD dragBy = NextLookBy(timing, GetTickCount() + kInputPollMs);
   Places now;
-  ASSERT_TRUE(WaitFor([&] { return (now = PlacesOf(desktop.Icons())) != expected; }, 3000))
-      << "the view moves the icon";
+  ASSERT_TRUE(WaitFor([&] { return (now = PlacesOf(desktop.Icons())) != expected; })) << "the view moves the icon";
   expected = now;
   EXPECT_NE(expected.at(dragged), saved.at(dragged));
-  EXPECT_TRUE(WaitFor([&] { return desktop.Requests() > beforeDrag; },
-                      std::max(0, 3000 - static_cast<int>(GetTickCount() - released))))
-      << "Tessaly looks at the desktop within 3 s of the button's release";
+  EXPECT_TRUE(WaitUntil([&] { return desktop.Requests() > beforeDrag; }, dragBy))
+      << "Tessaly looks at the desktop once it stood still after the button's release (look cost at most "
+      << LookCostBound(timing) << " ms)";
   WaitForQuietView(desktop);
 
   const std::string layout = LayoutFile(1024, 768);
@@ -374,7 +407,10 @@ TEST_P(E2eRealShell, ANewShellAResumeAndASessionConnectPutTheIconsBack) {
   interfaceMoves = false;
   ASSERT_TRUE(tessaly.AnnounceNewTaskbar());
   Places now;
-  EXPECT_TRUE(WaitFor([&] { return (now = PlacesOf(desktop.Icons())) == saved; }, 40000))
+  // The new shell is waited for up to kShellSettleBoundMs; 10 s more for a
+  // busy machine.
+  constexpr int kShellBackMs = static_cast<int>(kShellSettleBoundMs) + 10000;
+  EXPECT_TRUE(WaitFor([&] { return (now = PlacesOf(desktop.Icons())) == saved; }, kShellBackMs))
       << "after the new shell: " << Describe(OutOfPlace(now, saved), now, saved);
   WaitForQuietView(desktop);
 
@@ -388,7 +424,7 @@ TEST_P(E2eRealShell, ANewShellAResumeAndASessionConnectPutTheIconsBack) {
     SCOPED_TRACE(r.what);
     for (int i = 0; i < 6; ++i) ASSERT_TRUE(desktop.Move(i, 400 + 20 * i, 300 + 10 * i));
     ASSERT_TRUE(tessaly.Post(r.message, r.event));
-    EXPECT_TRUE(WaitFor([&] { return (now = PlacesOf(desktop.Icons())) == saved; }, 20000))
+    EXPECT_TRUE(WaitFor([&] { return (now = PlacesOf(desktop.Icons())) == saved; }, kShellBackMs))
         << Describe(OutOfPlace(now, saved), now, saved);
     WaitForQuietView(desktop);
   }
@@ -617,14 +653,14 @@ class E2eMonitors : public ::testing::Test {
     return expected;
   }
 
-  // Waits until Tessaly is done with the change: the icons stand at
-  // `expected` for 2 s, or have not moved for 8 s.
+  // Waits until Tessaly is done with the change (kRestingMs, kUnsettledMs),
+  // the icons at `expected`.
   void ExpectAfterChange(const Places& expected) {
     Places last = PlacesOf(desktop.Icons());
     int lastMoved = 0;
-    for (int waited = 0; waited < 40000; waited += 200) {
+    for (int waited = 0; waited < kChangeLimitMs; waited += 200) {
       const int stableFor = waited - lastMoved;
-      if ((OutOfPlace(last, expected).empty() && stableFor >= 2000) || stableFor >= 8000) break;
+      if ((OutOfPlace(last, expected).empty() && stableFor >= kRestingMs) || stableFor >= kUnsettledMs) break;
       Sleep(200);
       const Places now = PlacesOf(desktop.Icons());
       if (now != last) lastMoved = waited + 200;

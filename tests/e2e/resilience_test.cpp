@@ -59,8 +59,11 @@ class E2eResilience : public ::testing::Test {
       ASSERT_TRUE(hung.Suspended());
       const ULONGLONG start = GetTickCount64();
       ASSERT_TRUE(tessaly.Post(WM_COMMAND, kSave));
+      // The Save has begun to wait for the shell by then (on a busy machine
+      // it may not have, which only weakens the check).
       Sleep(1000);
       EXPECT_TRUE(Answers(tessaly.Window(), WM_NULL)) << "the program answers while the shell hangs";
+      // The call that hangs gives up after kShellAnswerMs; the rest is margin.
       HWND box = tessaly.WaitForDialog("エラー", 20000);
       const ULONGLONG took = GetTickCount64() - start;
       ASSERT_NE(box, nullptr) << "no failure reported within 20 s";
@@ -104,6 +107,8 @@ TEST_F(E2eResilience, ALogOffThatIsCancelledLeavesTheProgramRunning) {
   EXPECT_EQ(mayEnd, TRUE);
   // Another program refused: the session goes on.
   ASSERT_TRUE(Answers(tessaly.Window(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF));
+  // A program that ended would be gone within this; a busy machine only
+  // weakens the check.
   Sleep(500);
   EXPECT_TRUE(tessaly.Running());
   EXPECT_TRUE(IsWindow(tessaly.Window()));
@@ -155,6 +160,7 @@ TEST_F(E2eResilience, TwoCopiesStartedTogetherLeaveOneRunning) {
     EXPECT_EQ(exitCode, -1);
     HWND window = nullptr;
     EXPECT_TRUE(WaitFor([&] { return (window = FindWindowA("CID_TESSALY", "Pavane")) != nullptr; }));
+    // As above: a copy that ended would be gone within this.
     Sleep(500);
     EXPECT_TRUE(left->Running()) << "one copy goes on";
     if (window) PostMessageA(window, WM_CLOSE, 0, 0);

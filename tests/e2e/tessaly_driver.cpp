@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/desktop_watch.h"
 #include "engine/display_setup.h"
 
 namespace e2e {
@@ -108,6 +109,23 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
     if (waited >= timeoutMs) return false;
     Sleep(50);
   }
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD deadline) {
+  for (;;) {
+    const bool late = static_cast<LONG>(GetTickCount() - deadline) >= 0;
+    if (done()) return true;
+    if (late) return false;
+    Sleep(50);
+  }
+}
+
+DWORD LookDeadline(DWORD signAt, DWORD lastLookEnd, DWORD lookCostMs) {
+  const DWORD spacing = std::max<DWORD>(static_cast<DWORD>(kLookSpacingMs), lookCostMs * kLookCostRatio);
+  const DWORD still = signAt + static_cast<DWORD>(kStillMs);
+  const DWORD spaced = lastLookEnd + spacing;
+  const DWORD due = static_cast<LONG>(spaced - still) > 0 ? spaced : still;
+  return due + kLookTickMs + kLookMarginMs;
 }
 
 bool WaitForFileSettled(const std::string& path, int timeoutMs) {

@@ -51,8 +51,22 @@ std::vector<testsupport::DesktopIcon> ReadLayout(const std::string& path);
 // Icons sorted as a capture sorts them: by x, then y.
 std::vector<testsupport::DesktopIcon> InPositionOrder(std::vector<testsupport::DesktopIcon> icons);
 
-// Polls `done` every 50 ms until it holds or `timeoutMs` has passed.
+// Polls `done` every 50 ms until it holds or `timeoutMs` has passed.  For
+// events that come: the limit is one only a fault reaches.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000);
+// Polls `done` until it holds or GetTickCount has passed `deadline`, and
+// once more then: for what Tessaly's own rules say must have happened by a
+// moment.
+bool WaitUntil(const std::function<bool()>& done, DWORD deadline);
+
+// The latest moment (GetTickCount) at which Tessaly's desktop watch looks at
+// the desktop after a sign at `signAt`, by its rule (app/desktop_watch.h):
+// once no sign has come for kStillMs, and the look before, which ended at
+// `lastLookEnd`, is kLookCostRatio times the cost of a look ago (at least
+// kLookSpacingMs), at the next tick of its timer, with kLookMarginMs for a
+// busy machine.  `lookCostMs` bounds what a look costs.
+inline constexpr DWORD kLookMarginMs = 2000;  // late timer messages and the look's first call on a busy 2-core machine
+DWORD LookDeadline(DWORD signAt, DWORD lastLookEnd, DWORD lookCostMs);
 // Waits until the file exists and its bytes have stayed the same for 500 ms.
 bool WaitForFileSettled(const std::string& path, int timeoutMs = 20000);
 using testsupport::ChangeResolution;

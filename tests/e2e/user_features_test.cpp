@@ -200,11 +200,11 @@ TEST_F(E2eUserFeatures, SavesKeepTheFilesTheyReplaceInTheHistory) {
     SCOPED_TRACE(std::string("entry ") + key);
     ASSERT_TRUE(tessaly.Post(kTrayCallback, kTrayIconId, WM_RBUTTONDOWN));
     HWND menu = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (menu = tessaly.FindMenu()) != nullptr; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return (menu = tessaly.FindMenu()) != nullptr; }));
     PostMessageA(menu, WM_CHAR, 'L', 0);
     PostMessageA(menu, WM_CHAR, key, 0);
     EXPECT_TRUE(WaitFor([&] { return desktop.Icons() == arrangement; })) << testsupport::ToString(desktop.Icons());
-    EXPECT_TRUE(WaitFor([&] { return tessaly.FindMenu() == nullptr; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return tessaly.FindMenu() == nullptr; }));
   }
 }
 

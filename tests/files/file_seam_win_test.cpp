@@ -59,8 +59,10 @@ TEST(FileSeamWin, ReplaceWaitsForAHolderThatLetsGoSoon) {
     WriteBytes(path, "old");
     Holder holder(path, GENERIC_READ, c.share);
     ASSERT_TRUE(holder.Held());
+    // Let go well inside the second that a replace waits for a holder: a
+    // thread that runs most of a second late is no longer "soon".
     std::thread release([&] {
-      Sleep(200);
+      Sleep(100);
       holder.Release();
     });
     const bool replaced = ReplaceFileContent(path.c_str(), "new");

@@ -39,6 +39,10 @@
 //   count requests  reply: how many requests other processes made of the
 //                 desktop since the start: list-view messages that other
 //                 threads sent the view, and calls of its interface
+//   requesttimes  reply: "LATEST LONGEST": the tick count (GetTickCount) of
+//                 the latest of those requests, and how long the longest
+//                 burst of them lasted in ms (requests less than kBurstGapMs
+//                 apart: one look of the program that asks)
 //   count foreignmoves  reply: how many of those messages moved an icon
 //   count moves   reply: how many icons other processes moved, either way
 //   interface MODE  how the interface answers from now on: serve, absent,
@@ -140,6 +144,7 @@ void PlaceDropped(HWND hwnd) {
 LRESULT CALLBACK CountingListViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg >= LVM_FIRST && msg < LVM_FIRST + 0x100 && InSendMessage()) {
     ++foreignRequests;
+    testsupport::NoteRequest();
     if (msg == LVM_SETITEMPOSITION || msg == LVM_SETITEMPOSITION32) ++foreignMoves;
   }
   if (msg == WM_LBUTTONDOWN) {
@@ -220,6 +225,13 @@ bool RunCommand(const std::string& line, std::string* reply) {
   }
   if (verb == "count" && rest == "requests") {
     *reply = std::to_string(foreignRequests.load() + testsupport::InterfaceCalls());
+    return true;
+  }
+  if (verb == "requesttimes") {
+    unsigned long latest = 0;
+    unsigned long longest = 0;
+    testsupport::RequestTimes(&latest, &longest);
+    *reply = std::to_string(latest) + " " + std::to_string(longest);
     return true;
   }
   if (verb == "count" && rest == "foreignmoves") {

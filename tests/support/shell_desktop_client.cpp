@@ -94,6 +94,15 @@ long ShellDesktop::Requests() {
   return std::atol(reply.c_str());
 }
 
+bool ShellDesktop::RequestTimes(RequestTiming* timing) {
+  std::string reply;
+  if (!Command("requesttimes", &reply)) return false;
+  char* end = nullptr;
+  timing->latest = std::strtoul(reply.c_str(), &end, 10);
+  timing->longestBurst = std::strtoul(end, nullptr, 10);
+  return true;
+}
+
 std::vector<ShellIcon> ShellDesktop::Items() {
   std::vector<ShellIcon> icons;
   std::string reply;

@@ -39,6 +39,14 @@ class ShellDesktop : public DesktopProcess {
   // How many messages other threads (another process among them) sent the
   // desktop icon view since the start.
   long Requests();
+  // When the latest of those requests came (GetTickCount), and how long the
+  // longest burst of them lasted (ms): what a look of the program costs at
+  // most, as the desktop sees it.  False when the desktop did not answer.
+  struct RequestTiming {
+    unsigned long latest = 0;
+    unsigned long longestBurst = 0;
+  };
+  bool RequestTimes(RequestTiming* timing);
 
   // Every icon with its whole name and parsing name ("items").
   std::vector<ShellIcon> Items();

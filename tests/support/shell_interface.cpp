@@ -26,8 +26,15 @@ std::atomic<long> moves{0};
 
 InterfaceMode Mode() { return static_cast<InterfaceMode>(mode.load()); }
 
+std::atomic<unsigned long> latestRequest{0};
+std::atomic<unsigned long> burstStart{0};
+std::atomic<unsigned long> longestBurst{0};
+
 // Every object below is called by other processes only.
-void Called() { ++calls; }
+void Called() {
+  ++calls;
+  NoteRequest();
+}
 
 // The shell's view keeps each item's ID list in the item's lParam.
 PCUITEMID_CHILD ItemOf(int index) {
@@ -382,6 +389,21 @@ void RevokeShellInterface() {
 void SetInterfaceMode(InterfaceMode newMode) { mode = static_cast<int>(newMode); }
 
 long InterfaceCalls() { return calls.load(); }
+
+// Requests come on the view's thread and on COM's: a burst that two threads
+// note at once may lose a bound by one request, which the gap covers.
+void NoteRequest() {
+  const unsigned long now = GetTickCount();
+  const unsigned long latest = latestRequest.exchange(now);
+  if (latest == 0 || now - latest >= kBurstGapMs) burstStart = now;
+  const unsigned long lasted = now - burstStart.load();
+  if (lasted > longestBurst.load()) longestBurst = lasted;
+}
+
+void RequestTimes(unsigned long* latest, unsigned long* longest) {
+  *latest = latestRequest.load();
+  *longest = longestBurst.load();
+}
 
 long InterfaceMoves() { return moves.load(); }
 

@@ -66,4 +66,13 @@ void SetInterfaceMode(InterfaceMode mode);
 long InterfaceCalls();
 long InterfaceMoves();
 
+// A request of another process (a call of the interface, a list-view message
+// sent from outside): its time is noted.  Requests less than kBurstGapMs
+// apart belong to one burst, one look of the program that asks.
+inline constexpr unsigned long kBurstGapMs = 300;
+void NoteRequest();
+// GetTickCount at the latest request, and how long the longest burst lasted
+// from its first request to its last, in ms; 0 and 0 before any request.
+void RequestTimes(unsigned long* latest, unsigned long* longestBurst);
+
 }  // namespace testsupport

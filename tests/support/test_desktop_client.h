@@ -119,6 +119,9 @@ class TestDesktop : public DesktopProcess {
 
 // Waits until the desktop's view has answered no request for `quietMs` (at
 // most `timeoutMs`): whoever was reading or moving its icons is done.
-void WaitForQuietDesktop(TestDesktop& desktop, int quietMs = 1500, int timeoutMs = 60000);
+// Tessaly, while it follows a change, asks on every tick of its timer (250
+// ms) and takes the hook's reports at once: the default is that tick and
+// two seconds for a busy machine.
+void WaitForQuietDesktop(TestDesktop& desktop, int quietMs = 2250, int timeoutMs = 60000);
 
 }  // namespace testsupport
