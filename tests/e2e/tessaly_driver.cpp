@@ -169,13 +169,19 @@ bool Tessaly::Start(bool waitForWindow, const std::string& arguments, const std:
   processId_ = pi.dwProcessId;
   window_ = nullptr;
   if (!waitForWindow) return true;
-  return WaitFor([&] {
-    HWND found = FindWindowA("CID_TESSALY", "Pavane");
+  const bool found = WaitFor([&] {
+    HWND window = FindWindowA("CID_TESSALY", "Pavane");
     DWORD owner = 0;
-    if (found) GetWindowThreadProcessId(found, &owner);
-    if (owner == processId_) window_ = found;
+    if (window) GetWindowThreadProcessId(window, &owner);
+    if (owner == processId_) window_ = window;
     return window_ != nullptr || !Running();
   }) && window_ != nullptr;
+  // The window is found while it is still being created; a message it has
+  // answered means that its thread waits for messages.  (Held still in the
+  // middle of its start, inside the loader, Wine's Tessaly could hold up
+  // the next process started for good.)
+  DWORD_PTR answer = 0;
+  return found && SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer) != 0;
 }
 
 bool Tessaly::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }

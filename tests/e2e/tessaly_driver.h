@@ -80,7 +80,7 @@ class Tessaly {
   ~Tessaly();  // ends a copy that still runs
 
   // Starts Tessaly.exe, with these arguments and in this current folder when
-  // given; with waitForWindow, waits for its main window.
+  // given; with waitForWindow, waits for its main window and its first answer.
   bool Start(bool waitForWindow = true, const std::string& arguments = "", const std::string& folder = "");
   HWND Window() const { return window_; }
   DWORD ProcessId() const { return processId_; }
