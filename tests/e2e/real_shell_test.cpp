@@ -104,30 +104,20 @@ unsigned long long LastWrite(const std::string& path) {
          data.ftLastWriteTime.dwLowDateTime;
 }
 
-// What a look of Tessaly's costs at most, as the desktop sees it: the longest
-// burst of its requests so far, and a quarter more for Tessaly's own work
-// around its calls.
-DWORD LookCostBound(const ShellDesktop::RequestTiming& timing) { return timing.longestBurst * 5 / 4 + 20; }
-
-// The latest moment Tessaly looks after a sign at `signAt` (LookDeadline),
-// the look before having ended no later than the desktop's latest request
-// as `timing` (read before the sign) gives it.
-DWORD NextLookBy(const ShellDesktop::RequestTiming& timing, DWORD signAt) {
-  return LookDeadline(signAt, timing.latest, LookCostBound(timing));
-}
-
 // Waits until nothing from another process has asked the desktop's view
-// anything for as long as a look that was due before the latest request can
-// still take to come (NextLookBy), so that Tessaly is done.  At most 60 s.
-void WaitForQuietView(ShellDesktop& desktop) {
+// anything for `quietMs`: by default a tick of the display change's timer,
+// on every one of which Tessaly asks while it follows a change, and the
+// margin of a busy machine.  (A look that the desktop watch owes comes
+// later: WaitForLooksDone.)
+void WaitForQuietView(ShellDesktop& desktop, int quietMs = static_cast<int>(kDisplayChangeTickMs + kLookMarginMs),
+                      int timeoutMs = 60000) {
   long last = desktop.Requests();
-  for (int waited = 0; waited < 60000; waited += 100) {
-    ShellDesktop::RequestTiming timing;
-    if (!desktop.RequestTimes(&timing)) return;
-    const long now = desktop.Requests();
-    if (now == last && static_cast<LONG>(GetTickCount() - NextLookBy(timing, timing.latest)) >= 0) return;
-    last = now;
+  int quietFor = 0;
+  for (int waited = 0; waited < timeoutMs && quietFor < quietMs; waited += 100) {
     Sleep(100);
+    long now = desktop.Requests();
+    quietFor = now == last ? quietFor + 100 : 0;
+    last = now;
   }
 }
 
@@ -196,11 +186,39 @@ class E2eRealShell : public ::testing::TestWithParam<Way> {
     ASSERT_EQ(OutOfPlace(PlacesOf(desktop.Icons()), places), std::vector<std::string>());
   }
 
+  // Saves from the menu; what the capture cost, as the desktop saw it,
+  // bounds what a look costs (lookCostMs).
   void Save() {
     const std::string file = CurrentLayoutFile();
     DeleteFileA(file.c_str());
     ASSERT_TRUE(tessaly.Post(WM_COMMAND, kSave));
     ASSERT_TRUE(WaitForFileSettled(file));
+    ShellDesktop::RequestTiming timing;
+    ASSERT_TRUE(desktop.RequestTimes(&timing));
+    // A quarter more, for Tessaly's own work around its calls.
+    lookCostMs = std::max<DWORD>(lookCostMs, timing.latestBurst * 5 / 4 + 20);
+  }
+
+  // The latest moment Tessaly looks after a sign at `signAt` (LookDeadline),
+  // the look before having ended no later than the desktop's latest request
+  // as `timing` (read before the sign) gives it.
+  DWORD NextLookBy(const ShellDesktop::RequestTiming& timing, DWORD signAt) const {
+    return LookDeadline(signAt, timing.latest, lookCostMs);
+  }
+
+  // Waits until nothing has asked the desktop anything for as long as a look
+  // that was due before the latest request can still take to come
+  // (NextLookBy): the desktop watch is done.  At most 60 s.
+  void WaitForLooksDone() {
+    long last = desktop.Requests();
+    for (int waited = 0; waited < 60000; waited += 100) {
+      ShellDesktop::RequestTiming timing;
+      if (!desktop.RequestTimes(&timing)) return;
+      const long now = desktop.Requests();
+      if (now == last && static_cast<LONG>(GetTickCount() - NextLookBy(timing, timing.latest)) >= 0) return;
+      last = now;
+      Sleep(100);
+    }
   }
 
   // Restores from the menu and waits until every icon stands at `saved`.
@@ -216,6 +234,8 @@ class E2eRealShell : public ::testing::TestWithParam<Way> {
   std::vector<DesktopIcon> icons;
   // Tessaly moves icons through the shell's interface alone.
   bool interfaceMoves = true;
+  // What a look costs at most (ms), once a Save has measured it.
+  DWORD lookCostMs = 0;
 };
 
 TEST_P(E2eRealShell, RestorePutsEveryIconBackAfterAScrambleAndAfterF5) {
@@ -330,7 +350,7 @@ TEST_P(E2eRealShell, TheSnapshotFollowsTheFolderAndTheMouseAndAtRestTheShellIsLe
   ASSERT_TRUE(WriteSettings("[General]\r\nResolution_AutoCapture=true\r\n"));
   ASSERT_TRUE(tessaly.Start());
   ASSERT_NO_FATAL_FAILURE(Save());
-  WaitForQuietView(desktop);
+  WaitForLooksDone();
 
   const int restSeconds = GetParam() == Way::kInterface ? 60 : 20;
   const long atRest = desktop.Requests();
@@ -355,10 +375,10 @@ TEST_P(E2eRealShell, TheSnapshotFollowsTheFolderAndTheMouseAndAtRestTheShellIsLe
   // The change of the folder is the sign.
   const DWORD fileBy = NextLookBy(timing, GetTickCount());
   EXPECT_TRUE(WaitUntil([&] { return desktop.Requests() > beforeFile; }, fileBy))
-      << "Tessaly looks at the desktop once it stood still after the file (look cost at most "
-      << LookCostBound(timing) << " ms)";
+      << "Tessaly looks at the desktop once it stood still after the file (look cost at most " << lookCostMs
+      << " ms)";
   ASSERT_TRUE(WaitFor([&] { return PlacesOf(desktop.Icons()).count(added) == 1; })) << "the view shows the file";
-  WaitForQuietView(desktop);
+  WaitForLooksDone();
 
   // A drag with the mouse.
   Places expected = PlacesOf(desktop.Icons());
@@ -375,8 +395,8 @@ TEST_P(E2eRealShell, TheSnapshotFollowsTheFolderAndTheMouseAndAtRestTheShellIsLe
   EXPECT_NE(expected.at(dragged), saved.at(dragged));
   EXPECT_TRUE(WaitUntil([&] { return desktop.Requests() > beforeDrag; }, dragBy))
       << "Tessaly looks at the desktop once it stood still after the button's release (look cost at most "
-      << LookCostBound(timing) << " ms)";
-  WaitForQuietView(desktop);
+      << lookCostMs << " ms)";
+  WaitForLooksDone();
 
   const std::string layout = LayoutFile(1024, 768);
   const unsigned long long written = LastWrite(layout);

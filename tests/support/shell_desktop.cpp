@@ -39,10 +39,10 @@
 //   count requests  reply: how many requests other processes made of the
 //                 desktop since the start: list-view messages that other
 //                 threads sent the view, and calls of its interface
-//   requesttimes  reply: "LATEST LONGEST": the tick count (GetTickCount) of
-//                 the latest of those requests, and how long the longest
-//                 burst of them lasted in ms (requests less than kBurstGapMs
-//                 apart: one look of the program that asks)
+//   requesttimes  reply: "LATEST BURST": the tick count (GetTickCount) of
+//                 the latest of those requests, and how long the burst it
+//                 belongs to has lasted in ms (requests less than
+//                 kBurstGapMs apart: one look of the program that asks)
 //   count foreignmoves  reply: how many of those messages moved an icon
 //   count moves   reply: how many icons other processes moved, either way
 //   interface MODE  how the interface answers from now on: serve, absent,
@@ -229,9 +229,9 @@ bool RunCommand(const std::string& line, std::string* reply) {
   }
   if (verb == "requesttimes") {
     unsigned long latest = 0;
-    unsigned long longest = 0;
-    testsupport::RequestTimes(&latest, &longest);
-    *reply = std::to_string(latest) + " " + std::to_string(longest);
+    unsigned long burst = 0;
+    testsupport::RequestTimes(&latest, &burst);
+    *reply = std::to_string(latest) + " " + std::to_string(burst);
     return true;
   }
   if (verb == "count" && rest == "foreignmoves") {

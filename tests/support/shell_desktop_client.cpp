@@ -99,7 +99,7 @@ bool ShellDesktop::RequestTimes(RequestTiming* timing) {
   if (!Command("requesttimes", &reply)) return false;
   char* end = nullptr;
   timing->latest = std::strtoul(reply.c_str(), &end, 10);
-  timing->longestBurst = std::strtoul(end, nullptr, 10);
+  timing->latestBurst = std::strtoul(end, nullptr, 10);
   return true;
 }
 

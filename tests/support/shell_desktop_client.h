@@ -40,11 +40,12 @@ class ShellDesktop : public DesktopProcess {
   // desktop icon view since the start.
   long Requests();
   // When the latest of those requests came (GetTickCount), and how long the
-  // longest burst of them lasted (ms): what a look of the program costs at
-  // most, as the desktop sees it.  False when the desktop did not answer.
+  // burst of requests it ends has lasted (ms): right after a capture, what
+  // the capture cost as the desktop saw it.  False when the desktop did not
+  // answer.
   struct RequestTiming {
     unsigned long latest = 0;
-    unsigned long longestBurst = 0;
+    unsigned long latestBurst = 0;
   };
   bool RequestTimes(RequestTiming* timing);
 

@@ -28,7 +28,7 @@ InterfaceMode Mode() { return static_cast<InterfaceMode>(mode.load()); }
 
 std::atomic<unsigned long> latestRequest{0};
 std::atomic<unsigned long> burstStart{0};
-std::atomic<unsigned long> longestBurst{0};
+std::atomic<unsigned long> latestBurst{0};
 
 // Every object below is called by other processes only.
 void Called() {
@@ -396,13 +396,12 @@ void NoteRequest() {
   const unsigned long now = GetTickCount();
   const unsigned long latest = latestRequest.exchange(now);
   if (latest == 0 || now - latest >= kBurstGapMs) burstStart = now;
-  const unsigned long lasted = now - burstStart.load();
-  if (lasted > longestBurst.load()) longestBurst = lasted;
+  latestBurst = now - burstStart.load();
 }
 
-void RequestTimes(unsigned long* latest, unsigned long* longest) {
+void RequestTimes(unsigned long* latest, unsigned long* burst) {
   *latest = latestRequest.load();
-  *longest = longestBurst.load();
+  *burst = latestBurst.load();
 }
 
 long InterfaceMoves() { return moves.load(); }

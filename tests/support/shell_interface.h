@@ -71,8 +71,8 @@ long InterfaceMoves();
 // apart belong to one burst, one look of the program that asks.
 inline constexpr unsigned long kBurstGapMs = 300;
 void NoteRequest();
-// GetTickCount at the latest request, and how long the longest burst lasted
-// from its first request to its last, in ms; 0 and 0 before any request.
-void RequestTimes(unsigned long* latest, unsigned long* longestBurst);
+// GetTickCount at the latest request, and how long the burst it belongs to
+// has lasted from its first request to it, in ms; 0 and 0 before any.
+void RequestTimes(unsigned long* latest, unsigned long* latestBurst);
 
 }  // namespace testsupport
