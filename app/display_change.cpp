@@ -116,6 +116,7 @@ void DisplayChange::Finish(AppState& app) {
   if (app.lock.On()) {
     app.lock.Hold(app, std::move(restoredLayout_));
     (void)app.lock.Look(app, true);
+    app.lock.KeepInFile();
   }
   restoredLayout_.clear();
   watch_.lastLook.clear();

@@ -12,6 +12,7 @@
 #include "engine/layout_file.h"
 #include "engine/layout_history.h"
 #include "engine/restore.h"
+#include "framework/files/file_system.h"
 
 namespace {
 
@@ -225,7 +226,9 @@ bool IconLock::Look(AppState& app, bool namesToo) {
     if (report.moved > 0 && Capture(app, look) < 0) return false;
   }
   if (TakeIn(held_, look)) Write();
-  lastLook_ = std::move(look);
+  // Icons the shell did not keep where they were put: the next sign looks
+  // at the whole desktop again.
+  if (AwayFromHeld(held_, look).empty()) lastLook_ = std::move(look);
   return true;
 }
 
@@ -248,6 +251,10 @@ void IconLock::Enter(AppState& app, LockState state) {
   if (wasOn != On()) app.host.ShowLock(On());
   if (state == LockState::kShellArranges) app.host.ShowBalloon(kLockShellArrangesText);
   if (state == LockState::kResting) app.host.ShowBalloon(kLockRestingText);
+}
+
+void IconLock::KeepInFile() {
+  if (!heldPath_.empty() && !held_.empty() && GetPathKind(heldPath_.c_str()) != kPathFile) Write();
 }
 
 // A write that fails is not told: the held layout stays in memory, and the

@@ -81,6 +81,9 @@ class IconLock {
   /// the look reads the desktop whole even when no place changed.  False
   /// when the desktop could not be read.
   bool Look(AppState& app, bool namesToo);
+  /// Writes the held layout to the setup's file where it has none yet (a
+  /// setup seen for the first time, served by another's file).
+  void KeepInFile();
 
   bool On() const { return state_ != LockState::kOff; }
   LockState State() const { return state_; }
