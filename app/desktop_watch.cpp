@@ -89,6 +89,10 @@ void DesktopWatch::OnTimer(AppState& app) {
     // The lock's look puts back what moved; the held layout is the snapshot.
     result = app.lock.Look(app, namesDue_) ? SnapshotResult::kTaken : SnapshotResult::kFailed;
     if (result != SnapshotResult::kFailed) namesDue_ = false;
+    if (app.lock.LookAgain()) {
+      signAt_ = app.host.NowMs();
+      due_ = true;
+    }
   } else if (namesDue_ || !store.StillStands(app.Desktop())) {
     result = store.Take(app.Desktop(), true);  // a look that fails is silent
     if (result != SnapshotResult::kFailed) namesDue_ = false;

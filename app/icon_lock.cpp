@@ -179,6 +179,7 @@ void IconLock::Hold(AppState& app, IconLayout layout) {
 }
 
 bool IconLock::Look(AppState& app, bool namesToo) {
+  lookAgain_ = false;
   if (state_ == LockState::kOff) return true;
   const std::uint64_t now = app.host.NowMs();
   if (state_ == LockState::kResting && now - restingSince_ < kRestMs) return true;
@@ -219,10 +220,10 @@ bool IconLock::Look(AppState& app, bool namesToo) {
       result = RestoreIconLayout(app.view, target, setup, nullptr, &report);
     }
     if (result < 0) return false;
-    if (report.arranges) {
-      Enter(app, LockState::kShellArranges);
-      return true;
-    }
+    // The shell moved icons again as they were put back (a view that may
+    // arrange, still arranging): another look, as after a sign; the fight
+    // rule bounds them.
+    lookAgain_ = report.notKept > 0;
     if (report.moved > 0 && Capture(app, look) < 0) return false;
   }
   if (TakeIn(held_, look)) Write();

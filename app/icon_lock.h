@@ -18,7 +18,8 @@
 //     without history;
 //  4. a desktop that arranges its icons itself (Auto arrange) holds nothing:
 //     kShellArranges, told once, and each later look asks again; where the
-//     same icons are away again after kMaxPutBacks put-backs in a row within
+//     same icons are away again (also at once, as the put-back reads them
+//     back: the watch then looks again) after kMaxPutBacks put-backs in a row within
 //     kFightMs, the lock stops holding (kResting, told once) and goes on at
 //     the first look kRestMs later.
 //
@@ -81,6 +82,9 @@ class IconLock {
   /// the look reads the desktop whole even when no place changed.  False
   /// when the desktop could not be read.
   bool Look(AppState& app, bool namesToo);
+  /// True when the latest look found icons the shell did not keep where
+  /// they were put back: the watch looks again once the desktop stands still.
+  bool LookAgain() const { return lookAgain_; }
   /// Writes the held layout to the setup's file where it has none yet (a
   /// setup seen for the first time, served by another's file).
   void KeepInFile();
@@ -104,4 +108,5 @@ class IconLock {
   int putBacks_ = 0;                   // put-backs of lastAway_ in a row
   std::uint64_t firstPutBackAt_ = 0;
   std::uint64_t restingSince_ = 0;
+  bool lookAgain_ = false;
 };
