@@ -156,20 +156,21 @@ bool IconLock::Follow(AppState& app, bool starting) {
 }
 
 bool IconLock::HoldDesktop(AppState& app) {
-  // Whatever comes of it, the next look takes in the desktop as it stands.
+  // Whatever comes of it, the next look takes in the desktop as it stands,
+  // and its write keeps the file it replaces, as this save would have.
   Hold(app, {});
+  historyOwed_ = true;
   IconLayout layout;
   if (Capture(app, layout) < 0) return false;
-  if (heldPath_.empty() ||
-      SaveLayoutFileKeepingHistory(heldPath_.c_str(), layout, heldSetup_, CurrentLocalTime()) != 1) {
-    return false;
-  }
   Hold(app, std::move(layout));
-  return true;
+  historyOwed_ = true;
+  Write();
+  return !historyOwed_;
 }
 
 void IconLock::Hold(AppState& app, IconLayout layout) {
   held_ = std::move(layout);
+  historyOwed_ = false;
   heldSetup_ = app.host.Displays();
   if (!app.host.LayoutPathFor(SetupTag(heldSetup_), heldPath_)) heldPath_.clear();
   lastLook_.clear();
@@ -261,5 +262,10 @@ void IconLock::KeepInFile() {
 // A write that fails is not told: the held layout stays in memory, and the
 // next change writes it again.
 void IconLock::Write() {
-  if (!heldPath_.empty()) (void)SaveLayoutFile(heldPath_.c_str(), held_, heldSetup_);
+  if (heldPath_.empty()) return;
+  if (!historyOwed_) {
+    (void)SaveLayoutFile(heldPath_.c_str(), held_, heldSetup_);
+  } else if (SaveLayoutFileKeepingHistory(heldPath_.c_str(), held_, heldSetup_, CurrentLocalTime()) == 1) {
+    historyOwed_ = false;
+  }
 }

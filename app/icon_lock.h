@@ -109,4 +109,5 @@ class IconLock {
   std::uint64_t firstPutBackAt_ = 0;
   std::uint64_t restingSince_ = 0;
   bool lookAgain_ = false;
+  bool historyOwed_ = false;  // the next write keeps the file it replaces
 };

@@ -167,6 +167,22 @@ TEST_F(IconLockTest, TurningOnSavesAndAPutBackLeavesNoTrace) {
   EXPECT_EQ(view.Icons()[IndexOf("Mail")].x, 500);
 }
 
+// The desktop could not be read as the lock came on: the lock is on all the
+// same, and its first look holds the desktop and writes it as turning on
+// would have, the file it replaces kept.
+TEST_F(IconLockTest, ALockThatCouldNotSaveSavesAtItsFirstLook) {
+  ASSERT_EQ(SaveLayoutFile(HeldFile().c_str(), LayoutOf({{"Notes", 1, 1}}), host.Displays()), 1);
+  OnStartupActions(app, look);
+  view.SetPresent(false);
+  EXPECT_FALSE(SetLock(app, look, true));
+  EXPECT_TRUE(app.lock.On());
+  EXPECT_EQ(ListKeptLayouts(HeldFile()).size(), 1u);
+  view.SetPresent(true);
+  Sign(true);
+  EXPECT_TRUE(SameIcons(Stored(HeldFile()), DesktopNow())) << Describe(Stored(HeldFile()));
+  EXPECT_EQ(ListKeptLayouts(HeldFile()).size(), 2u) << "the history keeps the file the lock replaced";
+}
+
 // Tessaly started with the lock on puts the held layout back (the icons
 // moved while it was not running) and holds it.
 TEST_F(IconLockTest, AtStartUpTheHeldLayoutComesBack) {
