@@ -98,7 +98,7 @@ void DesktopWatch::OnTimer(AppState& app) {
     if (result != SnapshotResult::kFailed) namesDue_ = false;
   }
   lookedAt_ = app.host.NowMs();
-  costMs_ = (3 * costMs_ + (lookedAt_ - now)) / 4;
+  costMs_ = (3 * costMs_ + (app.lock.On() ? app.lock.ReadMs() : lookedAt_ - now)) / 4;
   // The shell did not answer: once more after a while, a few times.
   if (result == SnapshotResult::kFailed && ++retries_ <= kLookRetries) {
     due_ = true;

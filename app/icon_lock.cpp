@@ -190,13 +190,20 @@ bool IconLock::Look(AppState& app, bool namesToo) {
   std::string path;
   if (!app.host.LayoutPathFor(SetupTag(setup), path) || path != heldPath_) return true;
   // Nothing moved since the latest look: nothing to put back or take in.
+  readMs_ = 0;
   if (!namesToo && !lastLook_.empty() && state_ == LockState::kHolding) {
     LayoutWork work(app.layoutWork);
-    if (StandsAsCaptured(app.view, lastLook_)) return true;
+    const bool stands = StandsAsCaptured(app.view, lastLook_);
+    readMs_ = app.host.NowMs() - now;
+    if (stands) return true;
   }
   lastLook_.clear();
   IconLayout look;
-  if (Capture(app, look) < 0) return false;
+  const std::uint64_t readFrom = app.host.NowMs();
+  const int read = Capture(app, look);
+  // Where the places were read first, that reading is what a look takes.
+  if (readMs_ == 0) readMs_ = app.host.NowMs() - readFrom;
+  if (read < 0) return false;
   if (app.view.HowItArranges() == Arranging::kArranges) {
     Enter(app, LockState::kShellArranges);
     return true;

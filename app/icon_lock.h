@@ -85,6 +85,11 @@ class IconLock {
   /// True when the latest look found icons the shell did not keep where
   /// they were put back: the watch looks again once the desktop stands still.
   bool LookAgain() const { return lookAgain_; }
+  /// What the latest look took to tell whether anything moved (the places
+  /// alone where it could, else the whole desktop), before any put-back:
+  /// the watch spaces its looks by it (a put-back is work the signs asked
+  /// for, and must not hold the next one back).
+  std::uint64_t ReadMs() const { return readMs_; }
   /// Writes the held layout to the setup's file where it has none yet (a
   /// setup seen for the first time, served by another's file).
   void KeepInFile();
@@ -109,5 +114,6 @@ class IconLock {
   std::uint64_t firstPutBackAt_ = 0;
   std::uint64_t restingSince_ = 0;
   bool lookAgain_ = false;
+  std::uint64_t readMs_ = 0;
   bool historyOwed_ = false;  // the next write keeps the file it replaces
 };
