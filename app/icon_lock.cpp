@@ -150,7 +150,9 @@ bool IconLock::Follow(AppState& app, bool starting) {
   IconLayout stored;
   if (starting && LoadDefaultLayout(app.host, stored)) {
     Hold(app, std::move(stored));
-    return Look(app, true);
+    const bool looked = Look(app, true);
+    KeepInFile();
+    return looked;
   }
   return HoldDesktop(app);
 }
