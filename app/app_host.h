@@ -57,6 +57,10 @@ class AppHost {
   /// While `on`, a change in the folders the desktop shows (the user's and
   /// the public Desktop) reaches the desktop watch (desktop_watch.h).
   virtual void WatchDesktopFolders(bool on) { (void)on; }
+  /// The tray icon and its tip show whether the lock is on (icon_lock.h).
+  virtual void ShowLock(bool on) { (void)on; }
+  /// A balloon of the tray icon tells `text`.
+  virtual void ShowBalloon(const char* text) { (void)text; }
 
   /// The path of the "default" layout file of the setup `tag` (as
   /// "1024x768.qvd", SetupTag); false when the application-data folder is

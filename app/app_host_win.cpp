@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "app/app_texts.h"
+#include "app/shell_state.h"
 #include "hook/sorrel_contract.h"
+#include "resources/resource.h"
 
 HINSTANCE WinAppHost::MainWindowInstance() const {
   const flib::CWindow* window = *window_;
@@ -98,3 +101,9 @@ void WinAppHost::WatchDesktopFolders(bool on) {
     folders_.Stop();
   }
 }
+
+void WinAppHost::ShowLock(bool on) {
+  trayIcon.Modify(on ? IDI_LOCKED : IDI_APP, on ? kLockedTip : kMainWindowTitle);
+}
+
+void WinAppHost::ShowBalloon(const char* text) { trayIcon.ShowBalloon(kLockBalloonTitle, text); }

@@ -23,6 +23,8 @@ class WinAppHost final : public AppHost {
   InputReading ReadInput() override;
   bool WakeOnInput(bool on) override;
   void WatchDesktopFolders(bool on) override;
+  void ShowLock(bool on) override;
+  void ShowBalloon(const char* text) override;
 
   DesktopFolderWatch& Folders() { return folders_; }
 

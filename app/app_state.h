@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/app_host.h"
+#include "app/icon_lock.h"
 #include "app/layout_work.h"
 #include "app/settings.h"
 #include "app/snapshot_store.h"
@@ -21,6 +22,7 @@ struct AppState {
   AppSettings& settings;
   AppHost& host;
   SnapshotStore snapshots;
+  IconLock lock;
 
   // Above 0 while layout work is under way (layout_work.h).
   int layoutWork = 0;

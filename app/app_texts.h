@@ -39,6 +39,10 @@ inline constexpr const char* kUsageText =
     "    アイコン位置を復元する（ファイル名の省略は /save と同じ）\n"
     "/undo\n"
     "    最後の復元を元に戻す\n"
+    "/lock\n"
+    "    アイコンの位置を固定する（現在の位置を保存して保持する）\n"
+    "/unlock\n"
+    "    アイコンの位置の固定をやめる\n"
     "/exit\n"
     "    実行中の Tessaly を終了する\n"
     "/?\n"
@@ -49,3 +53,18 @@ inline constexpr const char* kUsageText =
     "Tessaly が実行中なら、その Tessaly が実行します。\n"
     "\n"
     "終了コード: 0 成功、1 失敗、2 オプションの誤り";
+
+// The lock (icon_lock.h): the tray menu item, as it reads while the shell
+// arranges the icons itself (nothing is held) and while the lock rests for a
+// minute; the tray icon's tip while it is on; the balloons that tell once
+// why nothing is held.
+inline constexpr const char* kLockMenuText = "アイコンの位置を固定する(&F)";
+inline constexpr const char* kLockMenuArrangesText = "アイコンの位置を固定する(&F) - 自動整列のため保持していません";
+inline constexpr const char* kLockMenuRestingText = "アイコンの位置を固定する(&F) - 1 分間休止中";
+inline constexpr const char* kLockedTip = "Pavane - アイコンの位置を固定中";
+inline constexpr const char* kLockBalloonTitle = "アイコンの位置を固定する";
+inline constexpr const char* kLockShellArrangesText =
+    "デスクトップのアイコンが自動整列されるため、アイコンの位置を保持できません。"
+    "自動整列がオフになると、また保持します。";
+inline constexpr const char* kLockRestingText =
+    "デスクトップ (シェル) が同じアイコンを何度も動かすため、1 分間アイコンの位置を保持しません。";

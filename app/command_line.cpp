@@ -62,6 +62,8 @@ CommandLine ParseCommandLine(const char* text) {
   if (name == "restore") action = CommandAction::kRestore;
   if (name == "undo") action = CommandAction::kUndo;
   if (name == "exit") action = CommandAction::kExit;
+  if (name == "lock") action = CommandAction::kLock;
+  if (name == "unlock") action = CommandAction::kUnlock;
   if (name == "?") action = CommandAction::kUsage;
 
   const bool takesFile = action == CommandAction::kSave || action == CommandAction::kRestore;
@@ -82,6 +84,10 @@ std::uint64_t CommandCode(CommandAction action) {
       return kCodeTag | 3;
     case CommandAction::kUndo:
       return kCodeTag | 4;
+    case CommandAction::kLock:
+      return kCodeTag | 5;
+    case CommandAction::kUnlock:
+      return kCodeTag | 6;
     default:
       return kCodeTag | 0xFF;  // arrives as kInvalid
   }
@@ -99,6 +105,10 @@ bool DecodeCommand(std::uint64_t code, const void* data, std::size_t size, Comma
     action = CommandAction::kExit;
   } else if (code == CommandCode(CommandAction::kUndo)) {
     action = CommandAction::kUndo;
+  } else if (code == CommandCode(CommandAction::kLock)) {
+    action = CommandAction::kLock;
+  } else if (code == CommandCode(CommandAction::kUnlock)) {
+    action = CommandAction::kUnlock;
   } else {
     return true;
   }

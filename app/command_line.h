@@ -5,6 +5,8 @@
 //                                 current resolution's "default" file)
 //   Tessaly.exe /restore [file]   restore it
 //   Tessaly.exe /undo             undo the latest restore (undo.h)
+//   Tessaly.exe /lock             turn the lock on (icon_lock.h)
+//   Tessaly.exe /unlock           turn it off
 //   Tessaly.exe /exit             end the running copy
 //   Tessaly.exe /?                show the usage
 //
@@ -16,7 +18,7 @@
 #include <cstdint>
 #include <string>
 
-enum class CommandAction { kNone, kSave, kRestore, kUndo, kExit, kUsage, kInvalid };
+enum class CommandAction { kNone, kSave, kRestore, kUndo, kExit, kLock, kUnlock, kUsage, kInvalid };
 
 struct CommandLine {
   CommandAction action = CommandAction::kNone;
@@ -39,7 +41,7 @@ CommandLine ParseCommandLine(const char* text);
 // --- The command in WM_COPYDATA.  dwData names the action; lpData holds the
 // file name and its terminating NUL, or nothing when no file is given.
 
-/// The dwData of an action (kSave, kRestore, kUndo or kExit).
+/// The dwData of an action (kSave, kRestore, kUndo, kExit, kLock or kUnlock).
 std::uint64_t CommandCode(CommandAction action);
 /// The command that arrived: false when `code` is not one of this program's
 /// (the message is not for us); otherwise true, with kInvalid for an unknown

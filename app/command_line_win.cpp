@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/app_texts.h"
+#include "app/automatic_options.h"
 #include "app/layout_commands.h"
 #include "app/undo.h"
 #include "hook/sorrel_contract.h"
@@ -37,9 +38,25 @@ int RunLayoutCommand(const CommandLine& command) {
       return RestoreLayoutQuietly(App(), command.file) ? kExitDone : kExitFailed;
     case CommandAction::kUndo:
       return UndoRestore(App()) ? kExitDone : kExitFailed;
+    case CommandAction::kLock:
+    case CommandAction::kUnlock: {
+      // The running copy: the option goes to Tessaly.ini at once, as the
+      // Settings dialog's OK does.
+      const bool held = SetLock(App(), Look(), command.action == CommandAction::kLock);
+      return held && settings.Save() == 1 ? kExitDone : kExitFailed;
+    }
     default:
       return kExitUsage;
   }
+}
+
+// No copy runs: the option is written for the next start, and /lock saves
+// the layout that start will hold.
+int LockHere(bool on) {
+  settings.Load();
+  settings.lockIcons = on ? 1 : 0;
+  if (settings.Save() != 1) return kExitFailed;
+  return !on || SaveLayoutQuietly(App(), "") ? kExitDone : kExitFailed;
 }
 
 // No copy runs: the command is carried out by this process.
@@ -48,6 +65,10 @@ int RunHere(const CommandLine& command) {
   // The "default" files live in the settings folder, which the tray program
   // prepares at start-up.
   if (command.action == CommandAction::kSave && command.file.empty()) PrepareSettingsFolder();
+  if (command.action == CommandAction::kLock || command.action == CommandAction::kUnlock) {
+    PrepareSettingsFolder();
+    return LockHere(command.action == CommandAction::kLock);
+  }
   return RunLayoutCommand(command);
 }
 

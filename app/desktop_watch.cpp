@@ -5,7 +5,7 @@
 #include "app/app_state.h"
 
 void DesktopWatch::Follow(AppState& app) {
-  const bool on = IsOn(app.settings.resolutionAutoCapture);
+  const bool on = IsOn(app.settings.resolutionAutoCapture) || app.lock.On();
   if (on == following_) return;
   following_ = on;
   app.host.WatchDesktopFolders(on);
@@ -85,12 +85,20 @@ void DesktopWatch::OnTimer(AppState& app) {
 
   due_ = false;
   SnapshotResult result = SnapshotResult::kTaken;
-  if (namesDue_ || !store.StillStands(app.Desktop())) {
+  if (app.lock.On()) {
+    // The lock's look puts back what moved; the held layout is the snapshot.
+    result = app.lock.Look(app, namesDue_) ? SnapshotResult::kTaken : SnapshotResult::kFailed;
+    if (result != SnapshotResult::kFailed) namesDue_ = false;
+    if (app.lock.LookAgain()) {
+      signAt_ = app.host.NowMs();
+      due_ = true;
+    }
+  } else if (namesDue_ || !store.StillStands(app.Desktop())) {
     result = store.Take(app.Desktop(), true);  // a look that fails is silent
     if (result != SnapshotResult::kFailed) namesDue_ = false;
   }
   lookedAt_ = app.host.NowMs();
-  costMs_ = (3 * costMs_ + (lookedAt_ - now)) / 4;
+  costMs_ = (3 * costMs_ + (app.lock.On() ? app.lock.ReadMs() : lookedAt_ - now)) / 4;
   // The shell did not answer: once more after a while, a few times.
   if (result == SnapshotResult::kFailed && ++retries_ <= kLookRetries) {
     due_ = true;

@@ -1,8 +1,8 @@
 // Following the desktop between the hook's reports.  The shell places icons
 // on its own thread (a drag and drop) and adds the files that appear in the
 // Desktop folders without the hook always hearing of it, so while
-// resolutionAutoCapture is on the desktop is looked at again, but only on a
-// sign that something may have moved there:
+// resolutionAutoCapture or the lock (icon_lock.h) is on the desktop is looked
+// at again, but only on a sign that something may have moved there:
 //
 //  - the user's input while a window of the desktop's process (its Progman or
 //    WorkerW window, a folder window of the shell) is in the foreground; the
@@ -18,8 +18,9 @@
 // cost ago.  It reads the icons' places, and their names too after a change
 // of the folders or when a place has changed, and takes the snapshot again
 // when the desktop differs from it.  Without a sign no call reaches the
-// shell.  A look that fails is tried again a few times, then waits for the
-// next sign.
+// shell.  With the lock on, the look is the lock's: it puts back what moved.
+// A look that fails is tried again a few times, then waits for the next
+// sign.
 #pragma once
 
 #include <cstdint>
@@ -45,8 +46,9 @@ inline constexpr int kLookRetries = 3;
 
 class DesktopWatch {
  public:
-  /// With resolutionAutoCapture on, reads the input and has the host watch
-  /// the desktop's folders; with it off, nothing runs and no look is due.
+  /// With resolutionAutoCapture or the lock on, reads the input and has the
+  /// host watch the desktop's folders; with both off, nothing runs and no
+  /// look is due.
   void Follow(AppState& app);
   /// Something may have moved on the desktop: a look once it stands still.
   /// `namesToo`: icons may have come, gone or been renamed where others

@@ -71,6 +71,15 @@ bool DisplayChange::DesktopAtRest(AppState& app) {
 // "default" layout; after a new shell, the setup's latest snapshot or, without
 // one, its "default" layout; after a return, the snapshot alone.
 bool DisplayChange::LoadLayoutToRestore(AppState& app) {
+  // The lock holds each setup's layout whatever the automatic options say:
+  // the new setup's after a display change, else the one held.
+  if (app.lock.On()) {
+    if (cause_ != Cause::kDisplay && !app.lock.Held().empty()) {
+      restoredLayout_ = app.lock.Held();
+      return true;
+    }
+    return LoadDefaultLayout(app.host, restoredLayout_);
+  }
   if (!IsOn(app.settings.resolutionAutoRestore)) return false;
   if (cause_ != Cause::kDisplay) {
     if (const Snapshot* latest = SnapshotInForce(app)) {
@@ -88,7 +97,9 @@ bool DisplayChange::LoadLayoutToRestore(AppState& app) {
 // keeps what the shell had made of the desktop.
 int DisplayChange::Restore(AppState& app) {
   RestoreReport report;
-  if (RestoreKeepingUndo(app, app.view, restoredLayout_, step_ == Step::kSettling, &report) < 0) return -1;
+  // The lock's restore keeps an undo only where the automatic restore would.
+  const bool keepUndo = step_ == Step::kSettling && IsOn(app.settings.resolutionAutoRestore);
+  if (RestoreKeepingUndo(app, app.view, restoredLayout_, keepUndo, &report) < 0) return -1;
   // The shell arranges the icons itself: there is nothing to restore, and
   // its arrangement is no snapshot of the user's.
   if (report.arranges) {
@@ -100,6 +111,13 @@ int DisplayChange::Restore(AppState& app) {
 
 void DisplayChange::Finish(AppState& app) {
   step_ = Step::kIdle;
+  // The lock holds the setup in force from now on: what was restored, and
+  // what the desktop shows besides.
+  if (app.lock.On()) {
+    app.lock.Hold(app, std::move(restoredLayout_));
+    (void)app.lock.Look(app, true);
+    app.lock.KeepInFile();
+  }
   restoredLayout_.clear();
   watch_.lastLook.clear();
   app.host.StopTimer(kDisplayChangeTimer);
@@ -120,10 +138,13 @@ void DisplayChange::Finish(AppState& app) {
 void DisplayChange::OnDisplayChange(AppState& app) {
   ++changes_;
   SnapshotStore& store = app.snapshots;
-  const bool capture = IsOn(app.settings.resolutionAutoCapture);
+  // The lock keeps the old setup's held layout in its file: no snapshot is
+  // owed to it.
+  const bool locked = app.lock.On();
+  const bool capture = IsOn(app.settings.resolutionAutoCapture) && !locked;
   // Without an application-data folder there is no file to write or read.
   std::string folderKnown;
-  if (step_ == Step::kIdle && ((!capture && !IsOn(app.settings.resolutionAutoRestore)) ||
+  if (step_ == Step::kIdle && ((!capture && !locked && !IsOn(app.settings.resolutionAutoRestore)) ||
                                !app.host.LayoutPathFor(app.host.ResolutionTag(), folderKnown))) {
     store.SetSeenTag(app.host.ResolutionTag());
     return;
@@ -142,7 +163,9 @@ void DisplayChange::OnDisplayChange(AppState& app) {
 }
 
 bool DisplayChange::OnShellRestarted(AppState& app) {
-  if (!IsOn(app.settings.resolutionAutoRestore) && !IsOn(app.settings.resolutionAutoCapture)) return false;
+  if (!IsOn(app.settings.resolutionAutoRestore) && !IsOn(app.settings.resolutionAutoCapture) && !app.lock.On()) {
+    return false;
+  }
   // A display change under way waits for the new shell before it restores.
   if (UnderWay()) {
     Watch(app);
@@ -159,10 +182,8 @@ bool DisplayChange::OnReturn(AppState& app) {
     return UnderWay();
   }
   if (UnderWay()) return true;
-  if (!IsOn(app.settings.resolutionAutoRestore) || !IsOn(app.settings.resolutionAutoCapture) ||
-      !SnapshotInForce(app)) {
-    return false;
-  }
+  const bool bothOn = IsOn(app.settings.resolutionAutoRestore) && IsOn(app.settings.resolutionAutoCapture);
+  if (!app.lock.On() && (!bothOn || !SnapshotInForce(app))) return false;
   Begin(app, Cause::kReturn);
   return true;
 }

@@ -7,14 +7,18 @@
 //
 //  1. at once: the snapshot store is frozen, and the old resolution's
 //     snapshot (resolutionAutoCapture) is owed to that resolution's file;
+//     with the lock on (icon_lock.h) nothing is owed: its file holds the
+//     held layout;
 //  2. kSettling: the owed snapshot is written, and the shell lays the
 //     desktop out for the new size: we wait until its view has the new size
 //     and the icons have stood still for a quiet time (or a bound passed);
-//  3. the new resolution's layout is restored (resolutionAutoRestore);
+//  3. the new resolution's layout is restored (resolutionAutoRestore, or the
+//     lock, which keeps an undo only where resolutionAutoRestore would);
 //     kRestored: while the shell moves restored icons again, we wait for rest
 //     and restore again (a few restores at most);
-//  4. the store thaws, and a snapshot of the new resolution is taken
-//     (resolutionAutoCapture); the change is over (kIdle).
+//  4. the lock holds what was restored; the store thaws, and a snapshot of
+//     the new resolution is taken (resolutionAutoCapture); the change is
+//     over (kIdle).
 //
 // A further change on the way goes back to kSettling: the old snapshot is
 // written once, and the restore is for the resolution in force at the end.
@@ -25,13 +29,15 @@
 //  - the shell has started again ("TaskbarCreated"): its new desktop shows the
 //    places it last stored for itself, which may be older than the user's,
 //    or none; once it has settled, the setup's latest snapshot, or without
-//    one its "default" file, is put back (resolutionAutoRestore), and until
+//    one its "default" file, is put back (resolutionAutoRestore; with the
+//    lock on, the held layout), and until
 //    then the snapshot from before is not replaced by the new arrangement;
 //  - the desktop is back from sleep, or its session has connected or been
 //    unlocked: with another setup than the one last seen, this is a display
 //    change; with the same one, the shell may still have moved icons
 //    meanwhile (a monitor that slept went away for a while), and the
-//    setup's snapshot is put back (both automatic options on).
+//    setup's snapshot is put back (both automatic options on; with the lock
+//    on, the held layout).
 #pragma once
 
 #include <cstdint>

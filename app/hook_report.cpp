@@ -20,7 +20,8 @@ constexpr std::uint64_t kLayoutNotifications[] = {
 }  // namespace
 
 void OnHookNotification(AppState& app) {
-  if (!IsOn(app.settings.resolutionAutoCapture) || app.layoutWork > 0) return;
+  // With the lock on, a report is a sign for the desktop watch instead.
+  if (!IsOn(app.settings.resolutionAutoCapture) || app.lock.On() || app.layoutWork > 0) return;
   // Reports that do not qualify would be ignored anyway; they go too.
   std::uint64_t wParam = 0;
   std::uint64_t lParam = 0;

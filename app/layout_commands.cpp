@@ -60,6 +60,8 @@ SaveOutcome SaveDefault(AppState& app) {
   // The hook does not hear the user's own drags, so the snapshot may be older
   // than what was just saved; a display change must not undo this save.
   if (IsOn(app.settings.resolutionAutoCapture)) app.snapshots.Replace({path, layout, setup});
+  // A Save while locked: the new layout is the one held.
+  if (app.lock.On()) app.lock.Hold(app, layout);
   return SaveOutcome::kSaved;
 }
 
@@ -82,6 +84,8 @@ Restored Restore(AppState& app, IconLayout& layout) {
   RestoreReport report;
   if (RestoreKeepingUndo(app, app.view, layout, true, &report) != 0) return {RestoreOutcome::kNoDesktop};
   if (report.arranges) return {RestoreOutcome::kShellArranges};
+  // While locked, what the restore put on the desktop is held from now on.
+  if (app.lock.On()) (void)app.lock.HoldDesktop(app);
   if (report.notKept > 0) return {RestoreOutcome::kNotKept, report.notKept};
   return {RestoreOutcome::kRestored};
 }

@@ -2,6 +2,8 @@
 // current resolution's "default" file, and save to and restore from a file
 // the user chooses.  Each returns 0; failures are told with a message box.
 // The command line's forms of Save and Restore do the same work quietly.
+// While the lock is on (icon_lock.h), what a Save writes or a restore puts on
+// the desktop is the layout held from then on.
 #pragma once
 
 #include <string>

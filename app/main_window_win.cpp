@@ -110,6 +110,9 @@ LRESULT OnInput(HWND window, WPARAM wParam, LPARAM lParam) {
 LRESULT OnHookReport(WPARAM wParam, LPARAM lParam) {
   if (IsLayoutReport(static_cast<std::uint64_t>(wParam), static_cast<std::uint64_t>(lParam))) {
     OnHookNotification(App());
+    // With the lock on, a report is a sign for the desktop watch; an icon
+    // added, removed or renamed has it read the names too.
+    if (App().lock.On()) Look().OnSign(App(), wParam == WM_NOTIFY);
   }
   return 0;
 }

@@ -13,6 +13,7 @@ namespace {
 const char* kStartKey = "Start_AutoRestore";
 const char* kResolutionRestoreKey = "Resolution_AutoRestore";
 const char* kResolutionCaptureKey = "Resolution_AutoCapture";
+const char* kLockKey = "Lock_Icons";
 // Keys of older versions, read as defaults of the new keys and removed on save.
 const char* kLegacyStartKey = "StartRestore";
 const char* kLegacyResolutionRestoreKey = "AutoRestore";
@@ -49,6 +50,7 @@ int AppSettings::LoadFrom(const char* userPath, const char* programPath) {
   resolutionAutoRestore = profile.GetBool(kSettingsSection, kLegacyResolutionRestoreKey, resolutionAutoRestore);
   resolutionAutoRestore = profile.GetBool(kSettingsSection, kResolutionRestoreKey, resolutionAutoRestore);
   resolutionAutoCapture = profile.GetBool(kSettingsSection, kResolutionCaptureKey, resolutionAutoCapture);
+  lockIcons = profile.GetBool(kSettingsSection, kLockKey, lockIcons);
   profile.Close();
   return 1;
 }
@@ -59,7 +61,7 @@ int AppSettings::Save() {
 }
 
 // The values go to a copy of the file beside it, which takes the file's
-// place only once all three are in: a save that fails at any step leaves the
+// place only once all of them are in: a save that fails at any step leaves the
 // file as it was (a save half done would mix this run's options with the
 // last).  The legacy keys are removed from the copy as well; one that cannot
 // be removed does no harm, as the new keys win over it.
@@ -74,7 +76,8 @@ int AppSettings::SaveTo(const char* userPath) {
   if (written && profile.Open(temporary.c_str(), 0, 0) == 1) {
     written = profile.WriteBool(kSettingsSection, kStartKey, startAutoRestore) &&
               profile.WriteBool(kSettingsSection, kResolutionRestoreKey, resolutionAutoRestore) &&
-              profile.WriteBool(kSettingsSection, kResolutionCaptureKey, resolutionAutoCapture);
+              profile.WriteBool(kSettingsSection, kResolutionCaptureKey, resolutionAutoCapture) &&
+              profile.WriteBool(kSettingsSection, kLockKey, lockIcons);
     profile.DeleteKey(kSettingsSection, kLegacyStartKey);
     profile.DeleteKey(kSettingsSection, kLegacyResolutionRestoreKey);
   } else {

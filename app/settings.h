@@ -1,4 +1,4 @@
-// The program's three options, their settings file Tessaly.ini and the
+// The program's options, their settings file Tessaly.ini and the
 // settings folder that also holds the per-resolution layout files.
 #pragma once
 
@@ -20,6 +20,7 @@ struct AppSettings {
   int startAutoRestore = 0;       // restore the current resolution's layout at start-up
   int resolutionAutoRestore = 0;  // restore the new resolution's layout after a display change
   int resolutionAutoCapture = 0;  // keep a snapshot; write it to the old resolution's file on a change
+  int lockIcons = 0;              // hold the icons where the user put them (icon_lock.h)
 
   FileSeam& files;
   // Every read and write goes through this profile, opened for one load or

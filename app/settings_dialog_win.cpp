@@ -13,6 +13,7 @@ CCheckBox startAutoRestoreBox;
 CCheckBox resolutionAutoRestoreBox;
 CCheckBox resolutionAutoCaptureBox;
 CCheckBox startAtLogOnBox;
+CCheckBox lockBox;
 CDialog* settingsDialog = nullptr;
 
 void Bind(CCheckBox& box, HWND dialog, int id, int option) {
@@ -28,6 +29,7 @@ INT_PTR OnInitDialog(HWND dialog, LPARAM lParam) {
   Bind(startAutoRestoreBox, dialog, IDC_START_AUTORESTORE, settings.startAutoRestore);
   Bind(resolutionAutoRestoreBox, dialog, IDC_RESOLUTION_AUTORESTORE, settings.resolutionAutoRestore);
   Bind(resolutionAutoCaptureBox, dialog, IDC_RESOLUTION_AUTOCAPTURE, settings.resolutionAutoCapture);
+  Bind(lockBox, dialog, IDC_LOCK, settings.lockIcons);
   // Not a setting: the box tells whether the Startup folder starts this
   // Tessaly.exe (the user may have removed the shortcut, or moved the program).
   Bind(startAtLogOnBox, dialog, IDC_START_AT_LOGON, StartsAtLogOn() ? 1 : 0);
@@ -38,6 +40,7 @@ INT_PTR OnOk() {
   settings.startAutoRestore = Read(startAutoRestoreBox);
   settings.resolutionAutoRestore = Read(resolutionAutoRestoreBox);
   settings.resolutionAutoCapture = Read(resolutionAutoCaptureBox);
+  settings.lockIcons = Read(lockBox);
   // On disk before the dialog goes: a tray program is seldom quit from its
   // menu, and the options must not wait for an exit that may never come (a
   // crash, a power cut).  A save that fails leaves the file as it was; the

@@ -7,6 +7,7 @@
 #include "app/about_dialog.h"
 #include "app/app_state.h"
 #include "app/automatic_options.h"
+#include "app/desktop_watch.h"
 #include "app/kept_layouts.h"
 #include "app/layout_commands.h"
 #include "app/shell_state.h"
@@ -78,6 +79,14 @@ LRESULT OnSettings(flib::CWindow* window) {
   return 0;
 }
 
+// The item turns the lock on or off; the option goes to Tessaly.ini at once,
+// as the Settings dialog's OK does.
+LRESULT OnLock() {
+  (void)SetLock(App(), Look(), !App().lock.On());
+  (void)settings.Save();
+  return 0;
+}
+
 }  // namespace
 
 LRESULT OnTrayNotify(flib::CWindow* window, WPARAM wParam, LPARAM lParam) {
@@ -100,6 +109,12 @@ void ShowTrayMenu(flib::CWindow* window, POINT point) {
   CMenu popup(menu.GetSubMenu(0));
   // Greyed while there is no restore to undo.
   if (!CanUndo(App())) popup.EnableItem(ID_UNDO, MF_BYCOMMAND | MF_GRAYED);
+  // Checked while the lock is on; its text says when it holds nothing.
+  MENUITEMINFOA lock = {sizeof lock};
+  lock.fMask = MIIM_STATE | MIIM_STRING;
+  lock.fState = App().lock.On() ? MFS_CHECKED : MFS_UNCHECKED;
+  lock.dwTypeData = const_cast<char*>(LockMenuText(App().lock.State()));
+  popup.SetItemInfo(ID_LOCK, FALSE, lock);
   FillKeptLayouts(popup);
   SetForegroundWindow(window->window);
   popup.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, 0, window->window, nullptr);
@@ -123,6 +138,8 @@ LRESULT OnCommand(flib::CWindow* window, WPARAM wParam) {
       // undo, and a restore that finds no desktop is silent too.
       (void)UndoRestore(App());
       return 0;
+    case ID_LOCK:
+      return OnLock();
     case ID_SETTINGS:
       return OnSettings(window);
     case ID_ABOUT:

@@ -46,5 +46,8 @@ bool UndoRestore(AppState& app) {
   DisplaySetup keptOn;
   if (!UndoPath(app, path) || LoadLayoutFile(path.c_str(), kept, &keptOn) != 1 || kept.empty()) return false;
   kept = PlaceOnMonitors(kept, keptOn, app.host.Displays());
-  return RestoreKeepingUndo(app, app.view, kept) == 0;
+  const bool undone = RestoreKeepingUndo(app, app.view, kept) == 0;
+  // While locked, the arrangement brought back is held from now on.
+  if (undone && app.lock.On()) (void)app.lock.HoldDesktop(app);
+  return undone;
 }

@@ -25,6 +25,7 @@ int RestoreKeepingUndo(AppState& app, DesktopIconView& view, IconLayout& layout,
 // True when an arrangement is kept to go back to.
 bool CanUndo(AppState& app);
 
-// Puts the kept arrangement back, keeping the current one for the next undo.
-// False when nothing is kept or the desktop could not be read.
+// Puts the kept arrangement back, keeping the current one for the next undo;
+// while locked, holds it (icon_lock.h).  False when nothing is kept or the
+// desktop could not be read.
 bool UndoRestore(AppState& app);

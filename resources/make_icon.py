@@ -2,12 +2,14 @@
 """Draws Tessaly's icon (resource 102) and writes it as a Windows .ico file.
 
     python3 resources/make_icon.py resources/tessaly.ico
+    python3 resources/make_icon.py --locked resources/tessaly_locked.ico
 
 The picture is four tiles of a desktop, each a rounded square in its own
 colour, on a transparent background: the icons Tessaly keeps in place.  The
 file holds a 16x16 and a 32x32 image, 32 bits per pixel with an AND mask, as
-LoadImageA expects.  The output is checked in; run this again only to change
-the drawing.
+LoadImageA expects.  With --locked, a small padlock stands over the
+bottom-right tile: the tray icon while the lock holds the icons (resource
+105).  The output is checked in; run this again only to change the drawing.
 """
 import struct
 import sys
@@ -39,7 +41,31 @@ def pixel(size, x, y):
     return (r, g, b, 255)
 
 
-def image(size):
+SHACKLE = (0x30, 0x34, 0x40)
+BODY = (0xF2, 0xC2, 0x30)
+
+
+def padlock(size, x, y):
+    """The padlock's (r, g, b, a) at one pixel, or None where it is not."""
+    # The lock fills the bottom-right part: a body below, a shackle above it.
+    scale = size / 16.0
+    left, right = int(8 * scale), size - 1
+    body_top = int(11 * scale)
+    shackle_top = int(7 * scale)
+    if left <= x <= right and body_top <= y <= size - 1:
+        edge = x in (left, right) or y in (body_top, size - 1)
+        return (SHACKLE if edge else BODY) + (255,)
+    inner_left, inner_right = left + int(2 * scale), right - int(2 * scale)
+    if shackle_top <= y < body_top and x in range(inner_left, inner_left + max(1, int(scale))):
+        return SHACKLE + (255,)
+    if shackle_top <= y < body_top and x in range(inner_right - max(1, int(scale)) + 1, inner_right + 1):
+        return SHACKLE + (255,)
+    if y in range(shackle_top, shackle_top + max(1, int(scale))) and inner_left <= x <= inner_right:
+        return SHACKLE + (255,)
+    return None
+
+
+def image(size, locked=False):
     """BITMAPINFOHEADER, bottom-up BGRA rows, then the AND mask."""
     header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     rows = []
@@ -49,7 +75,8 @@ def image(size):
         row = bytearray()
         mask = bytearray(mask_stride)
         for x in range(size):
-            r, g, b, a = pixel(size, x, y)
+            lock = padlock(size, x, y) if locked else None
+            r, g, b, a = lock if lock else pixel(size, x, y)
             row += bytes((b, g, r, a))
             if a == 0:
                 mask[x // 8] |= 0x80 >> (x % 8)
@@ -59,9 +86,12 @@ def image(size):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else "tessaly.ico"
+    args = sys.argv[1:]
+    locked = "--locked" in args
+    args = [a for a in args if a != "--locked"]
+    out = args[0] if args else ("tessaly_locked.ico" if locked else "tessaly.ico")
     sizes = [16, 32]
-    images = [image(s) for s in sizes]
+    images = [image(s, locked) for s in sizes]
     data = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)
     for size, img in zip(sizes, images):

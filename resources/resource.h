@@ -1,12 +1,14 @@
 // Identifiers of Tessaly's resources, shared by the resource script and the
-// program.  Menu commands are 40001-40010 and, for the layouts the menu lists,
-// 40100 on; dialog controls 1001-1011.
+// program.  Menu commands are 40001-40011 and, for the layouts the menu lists,
+// 40100 on; dialog controls 1001-1012.
 #pragma once
 
 #define IDR_TRAYMENU 101
 #define IDI_APP 102
 #define IDD_SETTINGS 103
 #define IDD_ABOUT 104
+// The tray icon while the lock is on: the program's icon with a padlock.
+#define IDI_LOCKED 105
 
 // Tray menu commands.
 #define ID_SAVE 40001
@@ -21,6 +23,8 @@
 // The submenu of layouts at hand: the Restore from dialog in the history
 // folder, and the entries listed, ID_KEPT_FIRST + their number.
 #define ID_KEPT_MORE 40010
+// The lock (icon_lock.h), checked while it is on.
+#define ID_LOCK 40011
 #define ID_KEPT_FIRST 40100
 #define ID_KEPT_LAST 40199
 
@@ -38,3 +42,4 @@
 #define IDC_SAVE_INTERVAL_SPIN 1009
 #define IDC_RESOLUTION_AUTOCAPTURE 1010
 #define IDC_START_AT_LOGON 1011
+#define IDC_LOCK 1012

@@ -26,9 +26,10 @@ std::string SettingsFolder() {
   return maker + "\\Tessaly";
 }
 
-bool WriteSettings(bool autoCapture) {
+bool WriteSettings(bool autoCapture, bool lock) {
   return WriteBytes(SettingsFolder() + "\\Tessaly.ini",
-                    "[General]\r\nResolution_AutoCapture=" + std::string(autoCapture ? "true" : "false") + "\r\n");
+                    "[General]\r\nResolution_AutoCapture=" + std::string(autoCapture ? "true" : "false") +
+                        "\r\nLock_Icons=" + (lock ? "true" : "false") + "\r\n");
 }
 
 bool WriteLayout(const std::string& path, const std::vector<testsupport::DesktopIcon>& icons) {

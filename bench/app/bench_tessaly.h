@@ -14,8 +14,8 @@ namespace bench {
 
 // %APPDATA%\Brindle-Works\Tessaly, created when missing.
 std::string SettingsFolder();
-// Writes Tessaly.ini with the automatic save on or off.
-bool WriteSettings(bool autoCapture);
+// Writes Tessaly.ini with the automatic save on or off, and the lock.
+bool WriteSettings(bool autoCapture, bool lock = false);
 // Writes a layout file in Tessaly's format, in one write.
 bool WriteLayout(const std::string& path, const std::vector<testsupport::DesktopIcon>& icons);
 // The current resolution's "default" layout file.

@@ -1,6 +1,7 @@
 // What Tessaly costs while nothing happens, with the automatic save off and
-// on (on, it reads the user's input every second and watches the Desktop
-// folders, and looks at the desktop only after a sign).  Run under Wine in a prefix of its own:
+// on, and with the lock on (the automatic save off): on, it reads the user's
+// input every second and watches the Desktop folders, and looks at the
+// desktop only after a sign.  Run under Wine in a prefix of its own:
 //
 //   scripts/wine-run-fresh.sh --template build/windows/wineprefix-e2e-template
 //       --prefix build/windows/wineprefix-bench build/windows/bin/app_idle_bench.exe [--seconds S] [--icons N ...]
@@ -82,9 +83,12 @@ struct Result {
   long looks = 0;
 };
 
-Result Run(const std::string& program, int iconCount, bool autoCapture, int seconds) {
+// What runs: nothing, the automatic save, the lock.
+enum class Mode { kOff, kAutoCapture, kLock };
+
+Result Run(const std::string& program, int iconCount, Mode mode, int seconds) {
   Result result;
-  if (!bench::WriteSettings(autoCapture)) return result;
+  if (!bench::WriteSettings(mode == Mode::kAutoCapture, mode == Mode::kLock)) return result;
   testsupport::TestDesktop desktop;
   if (!desktop.Start(testsupport::GridIcons(iconCount, "icon", 40, 60, 10, 10))) return result;
   bench::TessalyProcess tessaly;
@@ -128,12 +132,13 @@ int main(int argc, char** argv) {
   if (!baseline.empty()) programs.push_back(baseline);
   bool ok = true;
   for (int icons : sizes) {
-    for (bool on : {false, true}) {
+    for (Mode mode : {Mode::kOff, Mode::kAutoCapture, Mode::kLock}) {
       for (const std::string& program : programs) {
-        Result r = Run(program, icons, on, seconds);
+        Result r = Run(program, icons, mode, seconds);
         ok = ok && r.ok;
-        std::printf("  %-8s %5d icons, automatic save %-3s: %7.0f / %7.0f / %7.0f ms, %ld looks%s\n",
-                    program.empty() ? "this" : "baseline", icons, on ? "on" : "off", r.tessaly, r.desktop, r.server,
+        const char* what = mode == Mode::kOff ? "all off" : mode == Mode::kAutoCapture ? "automatic save" : "lock";
+        std::printf("  %-8s %5d icons, %-14s: %7.0f / %7.0f / %7.0f ms, %ld looks%s\n",
+                    program.empty() ? "this" : "baseline", icons, what, r.tessaly, r.desktop, r.server,
                     r.looks, r.ok ? "" : " (run failed)");
       }
     }

@@ -9,16 +9,16 @@ HICON LoadSmallIcon(HINSTANCE instance, int iconId) {
       LoadImageA(instance, MAKEINTRESOURCEA(iconId & 0xFFFF), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
 }
 
-// Copies at most kMaxTip bytes of `tip` into szTip and zeroes the rest of the
-// 64 bytes that the first version of the data has; a double-byte character
-// that does not fit whole is left out.
-void CopyTip(char* target, const char* tip) {
-  std::memset(target, 0, CTrayIcon::kMaxTip + 1);
+// Copies at most `longest` bytes of `tip` into `target` and zeroes the rest of
+// its `longest` + 1 bytes; a double-byte character that does not fit whole is
+// left out.
+void CopyText(char* target, const char* tip, int longest) {
+  std::memset(target, 0, longest + 1);
   if (!tip) return;
   int length = 0;
-  while (length < CTrayIcon::kMaxTip && tip[length]) {
+  while (length < longest && tip[length]) {
     if (IsDBCSLeadByte(static_cast<BYTE>(tip[length]))) {
-      if (length + 1 >= CTrayIcon::kMaxTip || !tip[length + 1]) break;
+      if (length + 1 >= longest || !tip[length + 1]) break;
       length += 2;
     } else {
       length += 1;
@@ -26,6 +26,9 @@ void CopyTip(char* target, const char* tip) {
   }
   std::memcpy(target, tip, length);
 }
+
+// Into szTip, the 64 bytes that the first version of the data has.
+void CopyTip(char* target, const char* tip) { CopyText(target, tip, CTrayIcon::kMaxTip); }
 
 }  // namespace
 
@@ -78,4 +81,19 @@ LRESULT CTrayIcon::HandleMessage(UINT message, WPARAM, LPARAM) {
   if (!taskbarMessage_ || message != taskbarMessage_) return 0;
   OnTaskbarCreated();
   return Shell_NotifyIconA(NIM_ADD, &data_);
+}
+
+// A balloon needs the whole notification data; the icon's own data stays of
+// the first version, whose tip the system reads in full.
+BOOL CTrayIcon::ShowBalloon(const char* title, const char* text) {
+  NOTIFYICONDATAA balloon;
+  std::memset(&balloon, 0, sizeof balloon);
+  balloon.cbSize = sizeof balloon;
+  balloon.hWnd = owner_;
+  balloon.uID = static_cast<UINT>(iconId_);
+  balloon.uFlags = NIF_INFO;
+  CopyText(balloon.szInfoTitle, title, sizeof balloon.szInfoTitle - 1);
+  CopyText(balloon.szInfo, text, sizeof balloon.szInfo - 1);
+  balloon.dwInfoFlags = NIIF_INFO;
+  return Shell_NotifyIconA(NIM_MODIFY, &balloon);
 }

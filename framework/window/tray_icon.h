@@ -38,6 +38,9 @@ class CTrayIcon {
   BOOL Modify(int iconId, const char* tip);
   BOOL Add();
   BOOL Delete();
+  // Shows a balloon with `title` and `text` (cut to 63 and 255 bytes, never
+  // inside a double-byte character) at the icon; the icon stays as it is.
+  BOOL ShowBalloon(const char* title, const char* text);
   // For the owner's window procedure: on "TaskbarCreated" calls
   // OnTaskbarCreated and adds the icon again, returning that result; returns
   // 0 for every other message and before Create.

@@ -23,6 +23,9 @@ constexpr ParseCase kParseCases[] = {
     {"-restore mine.qvd", A::kRestore, "mine.qvd"},
     {"/exit", A::kExit, ""},
     {"-EXIT", A::kExit, ""},
+    {"/lock", A::kLock, ""},
+    {"-UNLOCK", A::kUnlock, ""},
+    {"/lock mine.qvd", A::kInvalid, ""},
     {"/?", A::kUsage, ""},
     {"-?", A::kUsage, ""},
     // Quotes keep spaces and are no part of the name; backslashes are plain.
@@ -83,6 +86,9 @@ TEST(CommandLine, DecodesWhatArrivesAndRefusesMalformedData) {
       {"a NUL inside", save, std::string("C:\\a\0b.qvd\0", 11), true, A::kInvalid, ""},
       {"an empty name", save, std::string("\0", 1), true, A::kInvalid, ""},
       {"exit with a file", exit, std::string("x\0", 2), true, A::kInvalid, ""},
+      {"lock", CommandCode(A::kLock), "", true, A::kLock, ""},
+      {"unlock", CommandCode(A::kUnlock), "", true, A::kUnlock, ""},
+      {"lock with a file", CommandCode(A::kLock), std::string("x\0", 2), true, A::kInvalid, ""},
       {"the longest name", save, std::string(1023, 'a') + '\0', true, A::kSave, nullptr},
       {"a name too long", save, std::string(1024, 'a') + '\0', true, A::kInvalid, ""},
   };

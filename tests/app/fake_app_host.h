@@ -55,6 +55,9 @@ class FakeAppHost final : public AppHost {
   const std::vector<FileDialogRequest>& FileDialogs() const { return fileDialogs_; }
   size_t PendingReports() const { return reports_.size(); }
   bool WatchingFolders() const { return watchingFolders_; }
+  // What the tray icon shows of the lock, and the balloons told so far.
+  bool LockShown() const { return lockShown_; }
+  const std::vector<std::string>& Balloons() const { return balloons_; }
   // The desktop watch waits for the host to report the next input.
   bool WakingOnInput() const { return wakingOnInput_; }
   bool TimerRunning(unsigned id) const { return timers_.count(id) != 0; }
@@ -104,6 +107,8 @@ class FakeAppHost final : public AppHost {
     return wakesOnInput_;
   }
   void WatchDesktopFolders(bool on) override { watchingFolders_ = on; }
+  void ShowLock(bool on) override { lockShown_ = on; }
+  void ShowBalloon(const char* text) override { balloons_.push_back(text); }
   bool LayoutPathFor(const std::string& tag, std::string& path) override {
     if (!appDataKnown_) return false;
     path = folder_ + "\\default." + tag;
@@ -128,6 +133,8 @@ class FakeAppHost final : public AppHost {
   bool wakesOnInput_ = true;
   bool wakingOnInput_ = false;
   bool watchingFolders_ = false;
+  bool lockShown_ = false;
+  std::vector<std::string> balloons_;
   std::string fileAnswer_;
   std::deque<std::pair<std::uint64_t, std::uint64_t>> reports_;
   std::function<void()> whileMessageOpen_;

@@ -32,6 +32,8 @@ constexpr MenuItem kTrayMenu[] = {
     {kPopup, "保存済みのアイコン位置(&L)"},
     {ID_UNDO, "元に戻す(&U)"},
     {0, nullptr},
+    {ID_LOCK, "アイコンの位置を固定する(&F)"},
+    {0, nullptr},
     {ID_SETTINGS, "設定(&O)"},
     {ID_ABOUT, "バージョン情報(&A)"},
     {0, nullptr},
@@ -55,7 +57,8 @@ const Control kSettingsControls[] = {
     {IDC_RESOLUTION_AUTOCAPTURE, "Button", "解像度変更時にアイコンの位置を自動で保存する(&A)", true,
      {4, 31, 169, 10}},
     {IDC_START_AT_LOGON, "Button", "Windows へのログオン時に Tessaly を起動する", true, {4, 44, 185, 10}},
-    {IDOK, "Button", "OK", true, {142, 54, 50, 14}},
+    {IDC_LOCK, "Button", "アイコンの位置を固定する(&F)", true, {4, 57, 185, 10}},
+    {IDOK, "Button", "OK", true, {142, 67, 50, 14}},
     {IDC_PERIODIC_SAVE, "Button", "定期的にアイコン位置を保存する(&A)", false, {4, 44, 129, 10}},
     {IDC_SAVE_INTERVAL, "Edit", "", false, {60, 56, 32, 12}},
     {IDC_SAVE_INTERVAL_SPIN, "msctls_updown32", nullptr, false, {92, 56, 10, 12}},
@@ -200,7 +203,7 @@ TEST_P(Resources, SettingsDialogHasEveryControlWithItsTextPlaceAndVisibility) {
   EXPECT_EQ(std::string(title), "設定");
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE)) & kDialogStyle & ~DS_SETFONT,
             kDialogStyle & ~DS_SETFONT);
-  RECT client = {0, 0, 195, 71};
+  RECT client = {0, 0, 195, 84};
   MapDialogRect(dialog, &client);
   RECT actual;
   GetClientRect(dialog, &actual);
@@ -245,10 +248,11 @@ TEST_P(Resources, AboutDialogHasEveryControlWithItsTextAndPlace) {
   DestroyWindow(dialog);
 }
 
+// The program's icon, and the one the tray shows while the lock is on.
 TEST_P(Resources, IconHasSixteenAndThirtyTwoPixelImages) {
-  for (int size : {16, 32}) {
-    HICON icon = static_cast<HICON>(LoadImageA(module_, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, size, size, 0));
-    ASSERT_NE(icon, nullptr) << size;
+  for (int size : {16, 32}) for (int id : {IDI_APP, IDI_LOCKED}) {
+    HICON icon = static_cast<HICON>(LoadImageA(module_, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+    ASSERT_NE(icon, nullptr) << size << " " << id;
     ICONINFO info = {};
     ASSERT_TRUE(GetIconInfo(icon, &info));
     BITMAP bitmap = {};

@@ -114,7 +114,9 @@ TEST_F(Settings, SaveWritesTheThreeKeysAndRemovesTheLegacyKeys) {
   WriteBytes(user, "[General]\nStartRestore=true\nAutoRestore=false\nResolution_AutoRestore_Note=kept\n[Other]\nStartRestore=x\n");
   settings.LoadFrom(user.c_str(), program.c_str());
   settings.resolutionAutoCapture = 1;
+  settings.lockIcons = 1;
   EXPECT_EQ(settings.SaveTo(user.c_str()), 1);
+  EXPECT_EQ(ValueOf(user, "Lock_Icons"), "true");
   EXPECT_EQ(ValueOf(user, "Start_AutoRestore"), "true");
   EXPECT_EQ(ValueOf(user, "Resolution_AutoRestore"), "false");
   EXPECT_EQ(ValueOf(user, "Resolution_AutoCapture"), "true");
@@ -126,6 +128,7 @@ TEST_F(Settings, SaveWritesTheThreeKeysAndRemovesTheLegacyKeys) {
   AppSettings reloaded;
   reloaded.LoadFrom(user.c_str(), program.c_str());
   EXPECT_EQ(OptionsOf(reloaded), (Options{1, 0, 1}));
+  EXPECT_EQ(reloaded.lockIcons, 1);
 }
 
 TEST_F(Settings, SaveCreatesAMissingFileAndFailsWithoutAUsablePath) {

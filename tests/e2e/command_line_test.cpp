@@ -135,6 +135,14 @@ TEST_F(E2eCommandLine, WithoutACopySaveAndRestoreRunInTheNewProcessWithoutHook) 
   EXPECT_EQ(desktop.Icons(), Icons());
   EXPECT_FALSE(HasModule(desktop.ProcessId(), "sorrel_x64.dll")) << "no hook was set";
   EXPECT_FALSE(Exists(SettingsFile())) << "no settings are written";
+
+  // /lock writes the option for the next start, and the layout it will hold.
+  Scramble();
+  EXPECT_EQ(RunTessaly("/lock"), 0);
+  EXPECT_EQ(ProfileValue(SettingsFile(), "General", "Lock_Icons"), "true");
+  EXPECT_EQ(ReadLayout(CurrentLayoutFile()), InPositionOrder(desktop.Icons()));
+  EXPECT_EQ(RunTessaly("/unlock"), 0);
+  EXPECT_EQ(ProfileValue(SettingsFile(), "General", "Lock_Icons"), "false");
 }
 
 TEST_F(E2eCommandLine, ANamedFileWithSpacesAndJapaneseInItsPathTakesEitherRoute) {
@@ -218,7 +226,9 @@ TEST_F(E2eCommandLine, UsageIsShownInAMessageBox) {
   HWND box = command.WaitForDialog("Pavane");
   ASSERT_NE(box, nullptr);
   const std::string text = MessageBoxText(box);
-  for (const char* option : {"/save", "/restore", "/exit", "/?"}) EXPECT_NE(text.find(option), std::string::npos);
+  for (const char* option : {"/save", "/restore", "/lock", "/unlock", "/exit", "/?"}) {
+    EXPECT_NE(text.find(option), std::string::npos) << option;
+  }
   PressOk(box);
   int exitCode = kNotEnded;
   ASSERT_TRUE(command.WaitExit(&exitCode));

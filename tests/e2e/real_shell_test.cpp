@@ -577,6 +577,197 @@ INSTANTIATE_TEST_SUITE_P(Interface, E2eRealShellAutoArrange, ::testing::Values(W
 INSTANTIATE_TEST_SUITE_P(Interface, E2eRealShell, ::testing::Values(Way::kInterface));
 INSTANTIATE_TEST_SUITE_P(ListView, E2eRealShell, ::testing::Values(Way::kListView));
 
+// The lock on, through the shell's interface.  A put-back comes once the
+// desktop has stood still (500 ms), at the next look tick (250 ms), at least
+// a look's spacing (1 s, or 50 times what a look costs) after the last look:
+// each test waits for the icons themselves, with the generous limit of
+// WaitFor (20 s), or, where nothing may happen, for kNothingHappensMs.
+class E2eRealShellLock : public E2eRealShell {
+ protected:
+  // 500 ms still + 250 ms tick + 1 s spacing, and 2.5 s of margin for a slow
+  // look and a busy machine.
+  static constexpr int kNothingHappensMs = 4250;
+
+  // Runs Tessaly.exe with `arguments` as a command for the running copy.
+  static int Command(const std::string& arguments) {
+    Tessaly command;
+    if (!command.Start(false, arguments)) return -98;
+    int exitCode = -99;
+    return command.WaitExit(&exitCode, 60000) ? exitCode : -97;
+  }
+  // Waits until every icon of `expected` stands there.
+  void ExpectIconsAt(const Places& expected) {
+    Places now;
+    EXPECT_TRUE(WaitFor([&] { return OutOfPlace(now = PlacesOf(desktop.Icons()), expected).empty(); }))
+        << Describe(OutOfPlace(now, expected), now, expected);
+  }
+  // Drags the icon with the mouse, and waits until the view has moved it.
+  void Drag(const std::string& name, std::pair<int, int> to) {
+    const Places before = PlacesOf(desktop.Icons());
+    DragWithTheMouse(before.at(name), to);
+    ASSERT_TRUE(WaitFor([&] { return PlacesOf(desktop.Icons()).at(name) != before.at(name); }, 3000))
+        << "the view moves " << name;
+  }
+  static void MakeFile(const std::string& name) {
+    HANDLE file = CreateFileA((ShellDesktop::DesktopFolder() + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << name;
+    CloseHandle(file);
+  }
+  // The user's click on an empty place of the desktop: a sign for the watch
+  // where the mouse cannot drag (a Wine virtual desktop after a change of
+  // resolution).
+  static void ClickOnTheDesktop() {
+    Pointer(300, 600);
+    Pointer(300, 600, MOUSEEVENTF_LEFTDOWN);
+    Sleep(50);
+    Pointer(300, 600, MOUSEEVENTF_LEFTUP);
+  }
+};
+
+// /lock holds the layout: a drag with the mouse, the view's own arrangement
+// (F5), a file arriving (the view shows it where it finds room; Wine's view
+// arranges the others anew, and the lock puts them back), a file deleted and
+// made again: each time every icon ends where the user put it, and the new
+// file where it appeared.  /unlock, and a drag stays; /lock again, and
+// Tessaly restarted still holds.
+TEST_P(E2eRealShellLock, HoldsTheIconsWhereTheUserPutThem) {
+  Places saved = RightGrid(icons, 1024, 9, 90, 80);
+  ASSERT_NO_FATAL_FAILURE(Arrange(saved));
+  ASSERT_TRUE(tessaly.Start());
+  const std::string file = CurrentLayoutFile();
+  ASSERT_EQ(Command("/lock"), 0);
+  ASSERT_TRUE(WaitForFileSettled(file));
+  EXPECT_EQ(PlacesOf(ReadLayout(file)), saved);
+  EXPECT_EQ(ProfileValue(SettingsFile(), "General", "Lock_Icons"), "true");
+  const std::string dragged = icons[5].name;
+  {
+    SCOPED_TRACE("a drag with the mouse");
+    ASSERT_NO_FATAL_FAILURE(Drag(dragged, {500, 400}));
+    ExpectIconsAt(saved);
+  }
+  {
+    SCOPED_TRACE("the view arranges every icon itself");
+    ASSERT_TRUE(desktop.Refresh());
+    // The user's F5 is input with the desktop in front; the test desktop's
+    // refresh comes without, and a click stands for it.
+    ClickOnTheDesktop();
+    ExpectIconsAt(saved);
+  }
+  const std::string added = "追加メモ.txt";
+  struct FilesOnTheDesktop {
+    std::vector<std::string> paths;
+    ~FilesOnTheDesktop() {  // the next test's desktop starts on an empty folder
+      for (const std::string& path : paths) DeleteFileA(path.c_str());
+    }
+  } addedFiles{{ShellDesktop::DesktopFolder() + "\\" + added}};
+  {
+    SCOPED_TRACE("a file arrives, and is dragged");
+    ASSERT_NO_FATAL_FAILURE(MakeFile(added));
+    ASSERT_TRUE(WaitFor([&] { return PlacesOf(desktop.Icons()).count(added) == 1; })) << "the view shows the file";
+    ExpectIconsAt(saved);
+    EXPECT_TRUE(WaitFor([&] { return PlacesOf(ReadLayout(file)).count(added) == 1; })) << "the file holds it";
+    WaitForQuietView(desktop);
+    saved[added] = PlacesOf(desktop.Icons()).at(added);
+    EXPECT_EQ(PlacesOf(ReadLayout(file)), saved);
+    ASSERT_NO_FATAL_FAILURE(Drag(added, {500, 400}));
+    ExpectIconsAt(saved);
+  }
+  {
+    SCOPED_TRACE("a file deleted and made again");
+    const std::string again = FileNames()[3];
+    ASSERT_EQ(saved.count(again), 1u) << again;
+    ASSERT_TRUE(DeleteFileA((ShellDesktop::DesktopFolder() + "\\" + again).c_str()));
+    ASSERT_TRUE(WaitFor([&] { return PlacesOf(desktop.Icons()).count(again) == 0; })) << "the view drops it";
+    WaitForQuietView(desktop);
+    ASSERT_NO_FATAL_FAILURE(MakeFile(again));
+    ExpectIconsAt(saved);
+  }
+  WaitForQuietView(desktop);
+  {
+    SCOPED_TRACE("/unlock: a drag stays");
+    ASSERT_EQ(Command("/unlock"), 0);
+    EXPECT_EQ(ProfileValue(SettingsFile(), "General", "Lock_Icons"), "false");
+    ASSERT_NO_FATAL_FAILURE(Drag(dragged, {500, 400}));
+    const Places moved = PlacesOf(desktop.Icons());
+    const long asked = desktop.Requests();
+    Sleep(kNothingHappensMs);
+    EXPECT_EQ(PlacesOf(desktop.Icons()), moved);
+    EXPECT_EQ(desktop.Requests(), asked) << "the lock off, nothing asks the shell";
+    saved = moved;
+  }
+  {
+    SCOPED_TRACE("/lock, and Tessaly restarted: still locked, holding");
+    ASSERT_EQ(Command("/lock"), 0);
+    int exitCode = -99;
+    ASSERT_TRUE(tessaly.Close(&exitCode));
+    ASSERT_TRUE(tessaly.Start());
+    WaitForQuietView(desktop);
+    ASSERT_NO_FATAL_FAILURE(Drag(dragged, {300, 200}));
+    ExpectIconsAt(saved);
+  }
+}
+
+// A change of resolution and back with the lock on, the automatic options
+// off: each resolution's layout comes back and is held.
+TEST_P(E2eRealShellLock, EachResolutionsLayoutIsHeld) {
+  const Places layout1024 = RightGrid(icons, 1024, 9, 90, 80);
+  const Places layout800 = RightGrid(icons, 800, 8, 80, 70);
+  ASSERT_NO_FATAL_FAILURE(Arrange(layout1024));
+  ASSERT_TRUE(WriteLayout(LayoutFile(1024, 768), IconsOf(layout1024)));  // held since an earlier run
+  ASSERT_TRUE(WriteLayout(LayoutFile(800, 600), IconsOf(layout800)));
+  ASSERT_TRUE(WriteSettings("[General]\r\nLock_Icons=true\r\n"));
+  ASSERT_TRUE(tessaly.Start());
+  WaitForQuietView(desktop);
+
+  ASSERT_TRUE(ChangeResolution(800, 600));
+  int lastMovedMs = 0;
+  Places now = WaitForSettledDesktop(desktop, layout800, &lastMovedMs);
+  EXPECT_EQ(OutOfPlace(now, layout800), std::vector<std::string>()) << Describe(OutOfPlace(now, layout800), now, layout800);
+  WaitForQuietView(desktop);
+  // The mouse does not drag on a Wine virtual desktop after a change of
+  // resolution: the view moves the icon on its own thread, and a click on
+  // the desktop is the sign.
+  ASSERT_TRUE(desktop.Move(3, 300, 300));
+  ClickOnTheDesktop();
+  ExpectIconsAt(layout800);
+  WaitForQuietView(desktop);
+
+  ASSERT_TRUE(ChangeResolution(1024, 768));
+  now = WaitForSettledDesktop(desktop, layout1024, &lastMovedMs);
+  EXPECT_EQ(OutOfPlace(now, layout1024), std::vector<std::string>()) << Describe(OutOfPlace(now, layout1024), now, layout1024);
+  EXPECT_EQ(PlacesOf(ReadLayout(LayoutFile(800, 600))), layout800) << "the 800x600 layout stays in its file";
+  EXPECT_EQ(PlacesOf(ReadLayout(LayoutFile(1024, 768))), layout1024) << "the 1024x768 layout stays in its file";
+}
+
+// Auto arrange on, as the shell's interface tells it: the lock moves nothing
+// and asks no more once it has looked; Auto arrange off again, the next sign
+// puts the icon back.
+TEST_P(E2eRealShellLock, UnderAutoArrangeNothingMovesAndNothingLoops) {
+  const Places saved = RightGrid(icons, 1024, 9, 90, 80);
+  ASSERT_NO_FATAL_FAILURE(Arrange(saved));
+  ASSERT_TRUE(WriteLayout(LayoutFile(1024, 768), IconsOf(saved)));
+  ASSERT_TRUE(WriteSettings("[General]\r\nLock_Icons=true\r\n"));
+  ASSERT_TRUE(tessaly.Start());
+  WaitForQuietView(desktop);
+  ASSERT_TRUE(desktop.Move(3, 500, 400));
+  ASSERT_TRUE(desktop.SetInterface("autoarrange"));
+  const long moved = desktop.Moves();
+  const long asked = desktop.Requests();
+  ClickOnTheDesktop();
+  EXPECT_TRUE(WaitFor([&] { return desktop.Requests() > asked; })) << "Tessaly looks";
+  WaitForQuietView(desktop);
+  const long looked = desktop.Requests();
+  Sleep(kNothingHappensMs);
+  EXPECT_EQ(desktop.Requests(), looked) << "no loop";
+  EXPECT_EQ(desktop.Moves(), moved) << "no icon was moved";
+  ASSERT_TRUE(desktop.SetInterface("serve"));
+  ClickOnTheDesktop();
+  ExpectIconsAt(saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(Interface, E2eRealShellLock, ::testing::Values(Way::kInterface));
+
 // The shell's interface answers, but not for the desktop Tessaly looks at, or
 // not with what Tessaly needs: Tessaly goes through the list view, and a
 // Restore puts a moved icon back.

@@ -42,6 +42,21 @@ TEST(TrayIcon, CreateFillsTheFirstVersionOfTheNotificationData) {
   DestroyWindow(owner);
 }
 
+// A balloon goes with the whole notification data; the icon keeps the first
+// version's, which a re-created taskbar is given again.
+TEST(TrayIcon, ABalloonLeavesTheIconsDataAsItWas) {
+  HWND owner = CreateOwner();
+  CTrayIcon icon;
+  ASSERT_TRUE(icon.Create(102, GetModuleHandleA(nullptr), owner, "Pavane"));
+  EXPECT_TRUE(icon.ShowBalloon("アイコンの位置を固定する", std::string(300, 'a').c_str()));
+  const NOTIFYICONDATAA& data = icon.GetNotifyData();
+  EXPECT_EQ(data.cbSize, 104u);
+  EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_EQ(Tip(icon), "Pavane");
+  icon.Delete();
+  DestroyWindow(owner);
+}
+
 TEST(TrayIcon, AMissingIconResourceIsAddedWithoutAnIcon) {
   HWND owner = CreateOwner();
   CTrayIcon icon;
