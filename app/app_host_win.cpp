@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "app/texts.h"
+#include "app/texts_win.h"
 #include "hook/sorrel_contract.h"
 
 HINSTANCE WinAppHost::MainWindowInstance() const {
@@ -11,9 +13,11 @@ HINSTANCE WinAppHost::MainWindowInstance() const {
   return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window->window, GWLP_HINSTANCE));
 }
 
-void WinAppHost::ShowError(const char* text, const char* caption) {
-  MessageBoxA(MainWindowHandle(), text, caption, MB_ICONERROR);
+void WinAppHost::ShowError(unsigned text, unsigned caption, int number) {
+  ShowMessage(MainWindowHandle(), WithNumber(LoadText(text), number), LoadText(caption), MB_ICONERROR);
 }
+
+std::string WinAppHost::Text(unsigned id) { return LoadAnsiText(id); }
 
 bool WinAppHost::ChooseFile(const FileDialogRequest& request, std::string& path) {
   char file[1024] = {};
@@ -24,7 +28,7 @@ bool WinAppHost::ChooseFile(const FileDialogRequest& request, std::string& path)
   dialog.lpstrFilter = request.filter.c_str();
   dialog.lpstrFile = file;
   dialog.nMaxFile = sizeof file;
-  dialog.lpstrTitle = request.title;
+  dialog.lpstrTitle = request.title.c_str();
   dialog.Flags = OFN_HIDEREADONLY | OFN_EXTENSIONDIFFERENT | (request.fileMustExist ? OFN_FILEMUSTEXIST : 0);
   dialog.lpstrDefExt = request.defaultExtension.c_str();
   if (!request.initialFolder.empty()) dialog.lpstrInitialDir = request.initialFolder.c_str();

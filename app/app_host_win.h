@@ -14,7 +14,8 @@ class WinAppHost final : public AppHost {
   // after); the host does not own it.
   explicit WinAppHost(flib::CWindow* const* window) : window_(window) {}
 
-  void ShowError(const char* text, const char* caption) override;
+  void ShowError(unsigned text, unsigned caption, int number) override;
+  std::string Text(unsigned id) override;
   bool ChooseFile(const FileDialogRequest& request, std::string& path) override;
   bool TakePendingReport(std::uint64_t& wParam, std::uint64_t& lParam) override;
   std::uint64_t NowMs() override;

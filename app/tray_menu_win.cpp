@@ -11,6 +11,7 @@
 #include "app/layout_commands.h"
 #include "app/shell_state.h"
 #include "app/settings_dialog.h"
+#include "app/texts_win.h"
 #include "app/undo.h"
 #include "framework/window/dialog.h"
 #include "framework/window/menu.h"
@@ -23,9 +24,10 @@ bool IsClick(LPARAM mouseMessage) {
          mouseMessage == WM_RBUTTONDBLCLK;
 }
 
+// Each dialog in the language of the texts.
 INT_PTR RunDialog(flib::CWindow* window, int templateId, DLGPROC procedure) {
   CDialog dialog;
-  return dialog.DoModal(templateId, MainWindowInstance(), window->window, procedure);
+  return dialog.DoModalIndirect(FindLanguageDialog(templateId), MainWindowInstance(), window->window, procedure);
 }
 
 // The layouts the menu showed last, by their ID_KEPT_FIRST + number: the
@@ -95,8 +97,7 @@ LRESULT OnTrayNotify(flib::CWindow* window, WPARAM wParam, LPARAM lParam) {
 }
 
 void ShowTrayMenu(flib::CWindow* window, POINT point) {
-  CMenu menu;
-  menu.Load(appInstance, IDR_TRAYMENU);
+  CMenu menu(LoadLanguageMenu(IDR_TRAYMENU));
   CMenu popup(menu.GetSubMenu(0));
   // Greyed while there is no restore to undo.
   if (!CanUndo(App())) popup.EnableItem(ID_UNDO, MF_BYCOMMAND | MF_GRAYED);

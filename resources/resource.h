@@ -1,6 +1,7 @@
 // Identifiers of Tessaly's resources, shared by the resource script and the
 // program.  Menu commands are 40001-40010 and, for the layouts the menu lists,
-// 40100 on; dialog controls 1001-1011.
+// 40100 on; dialog controls 1001-1011; texts 2001 on.  Every menu, dialog and
+// text is held once per language (resources/texts_*.rc).
 #pragma once
 
 #define IDR_TRAYMENU 101
@@ -38,3 +39,20 @@
 #define IDC_SAVE_INTERVAL_SPIN 1009
 #define IDC_RESOLUTION_AUTOCAPTURE 1010
 #define IDC_START_AT_LOGON 1011
+
+// Texts, in the string table of every language.  A "%d" stands for a number
+// the program puts in.
+#define IDS_ERROR_CAPTION 2001
+#define IDS_ERROR_CAPTION_NAMED 2002
+#define IDS_CAPTURE_FAILED 2003
+#define IDS_SAVE_FAILED 2004
+#define IDS_NO_LAYOUT 2005
+#define IDS_SHELL_ARRANGES 2006
+#define IDS_NOT_KEPT 2007
+#define IDS_FILE_DIALOG_TITLE 2008
+#define IDS_FILTER_LAYOUTS 2009
+#define IDS_FILTER_ALL 2010
+#define IDS_USAGE 2011
+#define IDS_KEPT_ICONS 2012
+#define IDS_KEPT_CURRENT 2013
+#define IDS_KEPT_NONE 2014
