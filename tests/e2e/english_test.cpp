@@ -34,14 +34,6 @@ std::wstring WideText(HWND window) {
 
 std::wstring WideItemText(HWND dialog, int id) { return WideText(GetDlgItem(dialog, id)); }
 
-int RunTessaly(const std::string& arguments) {
-  Tessaly command;
-  if (!command.Start(false, arguments)) return -99;
-  int exitCode = -99;
-  command.WaitExit(&exitCode, 60000);
-  return exitCode;
-}
-
 class E2eEnglish : public ::testing::Test {
  protected:
   void SetUp() override {
