@@ -21,8 +21,6 @@ const void* FindInLanguage(LPCWSTR type, LPCWSTR name) {
 
 void UseTextLanguage(WORD resourceLanguage) { textLanguage = resourceLanguage; }
 
-WORD TextLanguage() { return textLanguage; }
-
 // A string table holds its texts in blocks of 16, block id / 16 + 1, each
 // text a length and that many UTF-16 units.
 std::wstring LoadText(UINT id) {

@@ -12,7 +12,6 @@
 
 /// From now on, the resources of `resourceLanguage` (as 0x0411).
 void UseTextLanguage(WORD resourceLanguage);
-WORD TextLanguage();
 
 /// The text `id` (IDS_... of resources/resource.h); empty when neither the
 /// language chosen nor English has it.
