@@ -16,7 +16,7 @@ struct FileDialogRequest {
   bool save = false;         // a Save as dialog, else an open dialog
   std::string filter;        // pairs of NUL-terminated texts, ending in two NULs
   std::string defaultExtension;
-  const char* title = nullptr;
+  std::string title;
   bool fileMustExist = false;  // only a file that exists may be chosen
   std::string initialFolder;   // where the dialog opens; empty: where the system chooses
 };
@@ -31,9 +31,14 @@ class AppHost {
  public:
   virtual ~AppHost() = default;
 
-  /// Shows an error message box owned by the main window; returns when the
-  /// user has closed it (other messages are dispatched meanwhile).
-  virtual void ShowError(const char* text, const char* caption) = 0;
+  /// Shows an error message box owned by the main window, with the texts
+  /// `text` and `caption` (IDS_... of resources/resource.h) and `number` in
+  /// place of the text's "%d", if it has one; returns when the user has
+  /// closed it (other messages are dispatched meanwhile).
+  virtual void ShowError(unsigned text, unsigned caption, int number = 0) = 0;
+  /// The text `id` (IDS_...) in the language of the texts and the ANSI code
+  /// page, for what joins it with file names and times.
+  virtual std::string Text(unsigned id) = 0;
   /// Runs a file dialog; true with the chosen path, false when cancelled.
   virtual bool ChooseFile(const FileDialogRequest& request, std::string& path) = 0;
   /// Removes the next hook report waiting for the main window, if any.
@@ -59,8 +64,9 @@ class AppHost {
   virtual void WatchDesktopFolders(bool on) { (void)on; }
   /// The tray icon and its tip show whether the lock is on (icon_lock.h).
   virtual void ShowLock(bool on) { (void)on; }
-  /// A balloon of the tray icon tells `text`.
-  virtual void ShowBalloon(const char* text) { (void)text; }
+  /// A balloon of the tray icon tells the text `text` (IDS_... of
+  /// resources/resource.h).
+  virtual void ShowBalloon(unsigned text) { (void)text; }
 
   /// The path of the "default" layout file of the setup `tag` (as
   /// "1024x768.qvd", SetupTag); false when the application-data folder is

@@ -3,8 +3,9 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "app/app_texts.h"
 #include "app/shell_state.h"
+#include "app/texts.h"
+#include "app/texts_win.h"
 #include "hook/sorrel_contract.h"
 #include "resources/resource.h"
 
@@ -14,9 +15,11 @@ HINSTANCE WinAppHost::MainWindowInstance() const {
   return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window->window, GWLP_HINSTANCE));
 }
 
-void WinAppHost::ShowError(const char* text, const char* caption) {
-  MessageBoxA(MainWindowHandle(), text, caption, MB_ICONERROR);
+void WinAppHost::ShowError(unsigned text, unsigned caption, int number) {
+  ShowMessage(MainWindowHandle(), WithNumber(LoadText(text), number), LoadText(caption), MB_ICONERROR);
 }
+
+std::string WinAppHost::Text(unsigned id) { return LoadAnsiText(id); }
 
 bool WinAppHost::ChooseFile(const FileDialogRequest& request, std::string& path) {
   char file[1024] = {};
@@ -27,7 +30,7 @@ bool WinAppHost::ChooseFile(const FileDialogRequest& request, std::string& path)
   dialog.lpstrFilter = request.filter.c_str();
   dialog.lpstrFile = file;
   dialog.nMaxFile = sizeof file;
-  dialog.lpstrTitle = request.title;
+  dialog.lpstrTitle = request.title.c_str();
   dialog.Flags = OFN_HIDEREADONLY | OFN_EXTENSIONDIFFERENT | (request.fileMustExist ? OFN_FILEMUSTEXIST : 0);
   dialog.lpstrDefExt = request.defaultExtension.c_str();
   if (!request.initialFolder.empty()) dialog.lpstrInitialDir = request.initialFolder.c_str();
@@ -102,8 +105,11 @@ void WinAppHost::WatchDesktopFolders(bool on) {
   }
 }
 
+// The tip goes through the ANSI code page (the tray icon's data is ANSI).
 void WinAppHost::ShowLock(bool on) {
-  trayIcon.Modify(on ? IDI_LOCKED : IDI_APP, on ? kLockedTip : kMainWindowTitle);
+  trayIcon.Modify(on ? IDI_LOCKED : IDI_APP, on ? LoadAnsiText(IDS_LOCKED_TIP).c_str() : kMainWindowTitle);
 }
 
-void WinAppHost::ShowBalloon(const char* text) { trayIcon.ShowBalloon(kLockBalloonTitle, text); }
+void WinAppHost::ShowBalloon(unsigned text) {
+  trayIcon.ShowBalloon(LoadText(IDS_LOCK_BALLOON_TITLE).c_str(), LoadText(text).c_str());
+}

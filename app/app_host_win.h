@@ -14,7 +14,8 @@ class WinAppHost final : public AppHost {
   // after); the host does not own it.
   explicit WinAppHost(flib::CWindow* const* window) : window_(window) {}
 
-  void ShowError(const char* text, const char* caption) override;
+  void ShowError(unsigned text, unsigned caption, int number) override;
+  std::string Text(unsigned id) override;
   bool ChooseFile(const FileDialogRequest& request, std::string& path) override;
   bool TakePendingReport(std::uint64_t& wParam, std::uint64_t& lParam) override;
   std::uint64_t NowMs() override;
@@ -24,7 +25,7 @@ class WinAppHost final : public AppHost {
   bool WakeOnInput(bool on) override;
   void WatchDesktopFolders(bool on) override;
   void ShowLock(bool on) override;
-  void ShowBalloon(const char* text) override;
+  void ShowBalloon(unsigned text) override;
 
   DesktopFolderWatch& Folders() { return folders_; }
 

@@ -1,13 +1,15 @@
 #include "app/command_line_win.h"
 
 #include "app/app_state.h"
-#include "app/app_texts.h"
 #include "app/automatic_options.h"
+#include "app/texts.h"
+#include "app/texts_win.h"
 #include "app/layout_commands.h"
 #include "app/undo.h"
 #include "hook/sorrel_contract.h"
 #include "app/shell_state.h"
 #include "app/settings.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -117,7 +119,9 @@ class ProcessHandle {
 
 int RunCommandLine(const CommandLine& parsed) {
   if (parsed.action == CommandAction::kUsage) {
-    MessageBoxA(nullptr, kUsageText, kDisplayName, MB_ICONINFORMATION | MB_SETFOREGROUND);
+    const std::string name = kDisplayName;
+    ShowMessage(nullptr, LoadText(IDS_USAGE), std::wstring(name.begin(), name.end()),
+                MB_ICONINFORMATION | MB_SETFOREGROUND);
     return kExitDone;
   }
   if (parsed.action == CommandAction::kInvalid || parsed.action == CommandAction::kNone) return kExitUsage;

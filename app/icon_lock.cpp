@@ -6,13 +6,13 @@
 #include <utility>
 
 #include "app/app_state.h"
-#include "app/app_texts.h"
 #include "app/default_layout.h"
 #include "engine/capture.h"
 #include "engine/layout_file.h"
 #include "engine/layout_history.h"
 #include "engine/restore.h"
 #include "framework/files/file_system.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -123,14 +123,14 @@ std::vector<std::string> AwayFromHeld(const IconLayout& held, const IconLayout& 
   return away;
 }
 
-const char* LockMenuText(LockState state) {
+unsigned LockMenuText(LockState state) {
   switch (state) {
     case LockState::kShellArranges:
-      return kLockMenuArrangesText;
+      return IDS_LOCK_MENU_ARRANGES;
     case LockState::kResting:
-      return kLockMenuRestingText;
+      return IDS_LOCK_MENU_RESTING;
     default:
-      return kLockMenuText;
+      return IDS_LOCK_MENU;
   }
 }
 
@@ -260,8 +260,8 @@ void IconLock::Enter(AppState& app, LockState state) {
   const bool wasOn = On();
   state_ = state;
   if (wasOn != On()) app.host.ShowLock(On());
-  if (state == LockState::kShellArranges) app.host.ShowBalloon(kLockShellArrangesText);
-  if (state == LockState::kResting) app.host.ShowBalloon(kLockRestingText);
+  if (state == LockState::kShellArranges) app.host.ShowBalloon(IDS_LOCK_SHELL_ARRANGES);
+  if (state == LockState::kResting) app.host.ShowBalloon(IDS_LOCK_RESTING);
 }
 
 void IconLock::KeepInFile() {

@@ -61,8 +61,8 @@ bool TakeIn(IconLayout& held, const IconLayout& look);
 // named by its parsing name or whole name, in sorted order.
 std::vector<std::string> AwayFromHeld(const IconLayout& held, const IconLayout& look);
 
-// The tray menu item's text in `state`.
-const char* LockMenuText(LockState state);
+// The tray menu item's text in `state` (IDS_... of resources/resource.h).
+unsigned LockMenuText(LockState state);
 
 class IconLock {
  public:

@@ -4,8 +4,10 @@
 
 #include "app/app_state.h"
 #include "app/recent_files.h"
+#include "app/texts.h"
 #include "engine/layout_history.h"
 #include "framework/files/file_system.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -24,14 +26,14 @@ std::string MenuText(const std::string& text) {
   return shown;
 }
 
-std::string Describe(const KeptLayout& layout) {
+std::string Describe(AppHost& host, const KeptLayout& layout) {
   const LocalTime& t = layout.savedAt;
   char text[96];
   std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
                 t.second);
   std::string label = text;
-  if (layout.icons >= 0) label += "  アイコン " + std::to_string(layout.icons) + " 個";
-  if (!layout.kept) label += " (現在)";
+  if (layout.icons >= 0) label += WithNumber(host.Text(IDS_KEPT_ICONS), layout.icons);
+  if (!layout.kept) label += host.Text(IDS_KEPT_CURRENT);
   return label;
 }
 
@@ -56,13 +58,13 @@ std::vector<KeptLayoutItem> KeptLayoutItems(AppState& app) {
   };
   std::string path;
   if (app.host.DefaultLayoutPath(path)) {
-    for (const KeptLayout& layout : ListKeptLayouts(path)) add(Describe(layout), layout.path);
+    for (const KeptLayout& layout : ListKeptLayouts(path)) add(Describe(app.host, layout), layout.path);
   }
   const size_t versions = items.size();
   for (const std::string& file : RecentNamedFiles(app)) {
     if (GetPathKind(file.c_str()) == kPathFile) add(FileNameOf(file), file);
   }
   if (versions > 0 && items.size() > versions) items[versions].separatorBefore = true;
-  if (items.empty()) items.push_back({"(保存されたアイコン位置はありません)", "", false});
+  if (items.empty()) items.push_back({app.host.Text(IDS_KEPT_NONE), "", false});
   return items;
 }

@@ -12,7 +12,7 @@
 struct AppState;
 
 struct KeptLayoutItem {
-  std::string label;  // code page 932, with its access key ("&1 ...")
+  std::string label;  // in the ANSI code page, with its access key ("&1 ...")
   std::string path;   // the file to restore; empty for an entry that stands for nothing
   bool enabled = true;
   bool separatorBefore = false;  // the first named file, after the versions

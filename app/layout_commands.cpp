@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
-#include "app/app_texts.h"
+#include "app/texts.h"
 #include "engine/capture.h"
 #include "app/default_layout.h"
 #include "app/kept_layouts.h"
@@ -12,6 +12,7 @@
 #include "engine/layout_file.h"
 #include "app/undo.h"
 #include "engine/layout_history.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -31,8 +32,9 @@ FileDialogRequest MakeRequest(AppState& app, bool save) {
   FileDialogRequest request;
   request.save = save;
   request.defaultExtension = app.host.ResolutionTag();
-  request.filter = MakeLayoutFileFilter(request.defaultExtension, !save);
-  request.title = kFileDialogTitle;
+  request.filter = MakeLayoutFileFilter(request.defaultExtension, !save, app.host.Text(IDS_FILTER_LAYOUTS),
+                                        app.host.Text(IDS_FILTER_ALL));
+  request.title = app.host.Text(IDS_FILE_DIALOG_TITLE);
   // A Save as dialog must take names of files that do not exist yet.
   request.fileMustExist = !save;
   return request;
@@ -75,9 +77,9 @@ SaveOutcome SaveNamed(AppState& app, const std::string& path) {
   return SaveOutcome::kSaved;
 }
 
-void ReportSaveFailure(AppState& app, SaveOutcome outcome, const char* caption) {
-  if (outcome == SaveOutcome::kCaptureFailed) app.host.ShowError(kCaptureFailedText, caption);
-  if (outcome == SaveOutcome::kWriteFailed) app.host.ShowError(kSaveFailedText, caption);
+void ReportSaveFailure(AppState& app, SaveOutcome outcome, unsigned caption) {
+  if (outcome == SaveOutcome::kCaptureFailed) app.host.ShowError(IDS_CAPTURE_FAILED, caption);
+  if (outcome == SaveOutcome::kWriteFailed) app.host.ShowError(IDS_SAVE_FAILED, caption);
 }
 
 Restored Restore(AppState& app, IconLayout& layout) {
@@ -113,17 +115,14 @@ Restored RestoreDefault(AppState& app) {
 void ReportRestore(AppState& app, const Restored& restored) {
   switch (restored.outcome) {
     case RestoreOutcome::kNoLayout:
-      app.host.ShowError(kNoLayoutText, kErrorCaptionNamed);
+      app.host.ShowError(IDS_NO_LAYOUT, IDS_ERROR_CAPTION_NAMED);
       break;
     case RestoreOutcome::kShellArranges:
-      app.host.ShowError(kShellArrangesText, kErrorCaptionNamed);
+      app.host.ShowError(IDS_SHELL_ARRANGES, IDS_ERROR_CAPTION_NAMED);
       break;
-    case RestoreOutcome::kNotKept: {
-      char text[512];
-      std::snprintf(text, sizeof text, kNotKeptFormat, restored.notKept);
-      app.host.ShowError(text, kErrorCaptionNamed);
+    case RestoreOutcome::kNotKept:
+      app.host.ShowError(IDS_NOT_KEPT, IDS_ERROR_CAPTION_NAMED, restored.notKept);
       break;
-    }
     default:
       break;
   }
@@ -131,15 +130,16 @@ void ReportRestore(AppState& app, const Restored& restored) {
 
 }  // namespace
 
-std::string MakeLayoutFileFilter(const std::string& resolutionTag, bool keptVersions) {
+std::string MakeLayoutFileFilter(const std::string& resolutionTag, bool keptVersions, const std::string& layoutsName,
+                                 const std::string& allName) {
   // The kept versions: the time of their keeping before the extension.
   const std::string stem = resolutionTag.substr(0, resolutionTag.rfind('.'));
   // "*.1024x768.????????-??????*.qvd": a date, a time and maybe a number.
   const std::string stamp = std::string(8, '?') + '-' + std::string(6, '?');
   const std::string kept = keptVersions ? ";*." + stem + "." + stamp + "*" + resolutionTag.substr(stem.size()) : "";
   char text[1024];
-  std::snprintf(text, sizeof text, "アイコン位置保存データ(*.%s)\n*.%s%s\nすべてのファイル(*.*)\n*.*\n",
-                resolutionTag.c_str(), resolutionTag.c_str(), kept.c_str());
+  std::snprintf(text, sizeof text, "%s(*.%s)\n*.%s%s\n%s(*.*)\n*.*\n", layoutsName.c_str(), resolutionTag.c_str(),
+                resolutionTag.c_str(), kept.c_str(), allName.c_str());
   std::string filter(text);
   for (char& c : filter) {
     if (c == '\n') c = '\0';
@@ -151,7 +151,7 @@ std::string MakeLayoutFileFilter(const std::string& resolutionTag, bool keptVers
 }
 
 int SaveDefaultLayout(AppState& app) {
-  ReportSaveFailure(app, SaveDefault(app), kErrorCaption);
+  ReportSaveFailure(app, SaveDefault(app), IDS_ERROR_CAPTION);
   return 0;
 }
 
@@ -163,7 +163,7 @@ int RestoreDefaultLayout(AppState& app) {
 int SaveLayoutAs(AppState& app) {
   std::string path;
   if (!app.host.ChooseFile(MakeRequest(app, true), path)) return 0;
-  ReportSaveFailure(app, SaveNamed(app, path), kErrorCaptionNamed);
+  ReportSaveFailure(app, SaveNamed(app, path), IDS_ERROR_CAPTION_NAMED);
   return 0;
 }
 

@@ -33,6 +33,8 @@ bool RestoreLayoutQuietly(AppState& app, const std::string& file);
 
 // The file dialogs' filter for a setup's tag ("1024x768.qvd"): the layout
 // files of that setup first, with `keptVersions` their kept versions among
-// them ("default.1024x768.20261208-143005.qvd"), then all files;
-// NUL-separated pairs ending in two NULs.
-std::string MakeLayoutFileFilter(const std::string& resolutionTag, bool keptVersions);
+// them ("default.1024x768.20261208-143005.qvd"), then all files, shown as
+// `layoutsName` and `allName` with their patterns; NUL-separated pairs ending
+// in two NULs.
+std::string MakeLayoutFileFilter(const std::string& resolutionTag, bool keptVersions, const std::string& layoutsName,
+                                 const std::string& allName);

@@ -5,9 +5,11 @@
 #include "app/command_line_win.h"
 #include "app/desktop_folders_win.h"
 #include "app/desktop_watch.h"
+#include "app/language.h"
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/shell_state.h"
+#include "app/texts_win.h"
 #include "framework/window/window.h"
 #include "hook/sorrel.h"
 #include "hook/sorrel_contract.h"
@@ -65,12 +67,22 @@ void RunMessageLoop() {
   }
 }
 
+// The texts in the user's display language, or in the language that
+// "Language" of the settings file names; for a command's usage as well, and
+// fixed for the run.
+void ChooseTextLanguage() {
+  AppSettings read;
+  read.Load();
+  UseTextLanguage(ChooseLanguage(GetUserDefaultUILanguage(), read.language).resourceLanguage);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   // With arguments, the program is a command for the running copy, or runs
   // it itself and ends; without, it is the tray program.
   const CommandLine command = ParseCommandLine(commandLine);
+  ChooseTextLanguage();
   if (command.action != CommandAction::kNone) return RunCommandLine(command);
 
   flib::CWindow window;

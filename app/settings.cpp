@@ -14,6 +14,7 @@ const char* kStartKey = "Start_AutoRestore";
 const char* kResolutionRestoreKey = "Resolution_AutoRestore";
 const char* kResolutionCaptureKey = "Resolution_AutoCapture";
 const char* kLockKey = "Lock_Icons";
+const char* kLanguageKey = "Language";
 // Keys of older versions, read as defaults of the new keys and removed on save.
 const char* kLegacyStartKey = "StartRestore";
 const char* kLegacyResolutionRestoreKey = "AutoRestore";
@@ -51,6 +52,9 @@ int AppSettings::LoadFrom(const char* userPath, const char* programPath) {
   resolutionAutoRestore = profile.GetBool(kSettingsSection, kResolutionRestoreKey, resolutionAutoRestore);
   resolutionAutoCapture = profile.GetBool(kSettingsSection, kResolutionCaptureKey, resolutionAutoCapture);
   lockIcons = profile.GetBool(kSettingsSection, kLockKey, lockIcons);
+  char code[64] = {};
+  profile.GetString(kSettingsSection, kLanguageKey, "", code, sizeof code);
+  if (*code) language = code;
   profile.Close();
   return 1;
 }

@@ -2,6 +2,8 @@
 // settings folder that also holds the per-resolution layout files.
 #pragma once
 
+#include <string>
+
 #include "engine/app_folder.h"
 #include "framework/files/file_seam.h"
 #include "framework/files/profile.h"
@@ -21,6 +23,11 @@ struct AppSettings {
   int resolutionAutoRestore = 0;  // restore the new resolution's layout after a display change
   int resolutionAutoCapture = 0;  // keep a snapshot; write it to the old resolution's file on a change
   int lockIcons = 0;              // hold the icons where the user put them (icon_lock.h)
+  // "Language" as the file holds it ("ja", "en"; empty when it has none):
+  // the language of the texts in place of the display language's
+  // (language.h), from the next start on.  Only read: a save keeps the key
+  // of a file that has it, and adds none to a file that has not.
+  std::string language;
 
   FileSeam& files;
   // Every read and write goes through this profile, opened for one load or

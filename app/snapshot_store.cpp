@@ -1,9 +1,9 @@
 #include "app/snapshot_store.h"
 
-#include "app/app_texts.h"
 #include "app/layout_work.h"
 #include "engine/capture.h"
 #include "engine/display_setup.h"
+#include "resources/resource.h"
 
 bool SnapshotStore::ResolutionHeld(AppHost& host) { return host.ResolutionTag() == SeenTag(host); }
 
@@ -46,7 +46,7 @@ SnapshotResult SnapshotStore::Take(DesktopAccess desktop, bool quiet) {
 void SnapshotStore::TakeAndReport(DesktopAccess desktop) {
   if (Take(desktop, false) != SnapshotResult::kFailed || failureMessageOpen_) return;
   failureMessageOpen_ = true;
-  desktop.host.ShowError(kCaptureFailedText, kErrorCaption);
+  desktop.host.ShowError(IDS_CAPTURE_FAILED, IDS_ERROR_CAPTION);
   failureMessageOpen_ = false;
 }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "app/about_dialog.h"
@@ -12,6 +13,7 @@
 #include "app/layout_commands.h"
 #include "app/shell_state.h"
 #include "app/settings_dialog.h"
+#include "app/texts_win.h"
 #include "app/undo.h"
 #include "framework/window/dialog.h"
 #include "framework/window/menu.h"
@@ -24,9 +26,10 @@ bool IsClick(LPARAM mouseMessage) {
          mouseMessage == WM_RBUTTONDBLCLK;
 }
 
+// Each dialog in the language of the texts.
 INT_PTR RunDialog(flib::CWindow* window, int templateId, DLGPROC procedure) {
   CDialog dialog;
-  return dialog.DoModal(templateId, MainWindowInstance(), window->window, procedure);
+  return dialog.DoModalIndirect(FindLanguageDialog(templateId), MainWindowInstance(), window->window, procedure);
 }
 
 // The layouts the menu showed last, by their ID_KEPT_FIRST + number: the
@@ -104,16 +107,16 @@ LRESULT OnTrayNotify(flib::CWindow* window, WPARAM wParam, LPARAM lParam) {
 }
 
 void ShowTrayMenu(flib::CWindow* window, POINT point) {
-  CMenu menu;
-  menu.Load(appInstance, IDR_TRAYMENU);
+  CMenu menu(LoadLanguageMenu(IDR_TRAYMENU));
   CMenu popup(menu.GetSubMenu(0));
   // Greyed while there is no restore to undo.
   if (!CanUndo(App())) popup.EnableItem(ID_UNDO, MF_BYCOMMAND | MF_GRAYED);
   // Checked while the lock is on; its text says when it holds nothing.
-  MENUITEMINFOA lock = {sizeof lock};
+  std::wstring lockText = LoadText(LockMenuText(App().lock.State()));
+  MENUITEMINFOW lock = {sizeof lock};
   lock.fMask = MIIM_STATE | MIIM_STRING;
   lock.fState = App().lock.On() ? MFS_CHECKED : MFS_UNCHECKED;
-  lock.dwTypeData = const_cast<char*>(LockMenuText(App().lock.State()));
+  lock.dwTypeData = &lockText[0];
   popup.SetItemInfo(ID_LOCK, FALSE, lock);
   FillKeptLayouts(popup);
   SetForegroundWindow(window->window);

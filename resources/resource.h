@@ -1,6 +1,7 @@
 // Identifiers of Tessaly's resources, shared by the resource script and the
 // program.  Menu commands are 40001-40011 and, for the layouts the menu lists,
-// 40100 on; dialog controls 1001-1012.
+// 40100 on; dialog controls 1001-1012; texts 2001 on.  Every menu, dialog and
+// text is held once per language (resources/texts_*.rc).
 #pragma once
 
 #define IDR_TRAYMENU 101
@@ -43,3 +44,27 @@
 #define IDC_RESOLUTION_AUTOCAPTURE 1010
 #define IDC_START_AT_LOGON 1011
 #define IDC_LOCK 1012
+
+// Texts, in the string table of every language.  A "%d" stands for a number
+// the program puts in.
+#define IDS_ERROR_CAPTION 2001
+#define IDS_ERROR_CAPTION_NAMED 2002
+#define IDS_CAPTURE_FAILED 2003
+#define IDS_SAVE_FAILED 2004
+#define IDS_NO_LAYOUT 2005
+#define IDS_SHELL_ARRANGES 2006
+#define IDS_NOT_KEPT 2007
+#define IDS_FILE_DIALOG_TITLE 2008
+#define IDS_FILTER_LAYOUTS 2009
+#define IDS_FILTER_ALL 2010
+#define IDS_USAGE 2011
+#define IDS_KEPT_ICONS 2012
+#define IDS_KEPT_CURRENT 2013
+#define IDS_KEPT_NONE 2014
+#define IDS_LOCK_MENU 2015
+#define IDS_LOCK_MENU_ARRANGES 2016
+#define IDS_LOCK_MENU_RESTING 2017
+#define IDS_LOCKED_TIP 2018
+#define IDS_LOCK_BALLOON_TITLE 2019
+#define IDS_LOCK_SHELL_ARRANGES 2020
+#define IDS_LOCK_RESTING 2021

@@ -3,8 +3,9 @@
 # 1024x768 virtual desktop, on the system's own shell view of 40 real files
 # (the shell desktop): Save, scramble, Restore, then a resolution change to
 # 800x600 and back with the automatic restore and capture on, the tray menu,
-# and the undo of a restore.  Leaves in demo/ the screenshots of each step
-# (PNG), the layout files Tessaly wrote, the release zip and report.txt.
+# the undo of a restore, and the tray menu of an English Windows.  Leaves in
+# demo/ the screenshots of each step (PNG), the layout files Tessaly wrote,
+# the release zip and report.txt.
 # Exits non-zero if any icon is not where it should be.
 #   bash scripts/demo.sh [--icons N]
 set -u

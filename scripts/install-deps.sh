@@ -30,8 +30,12 @@ fi
 
 # Wine converts file names through the C library's locale: without a
 # generated ja_JP.UTF-8, files with Japanese names cannot be made or found.
-if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
-  echo "generating the ja_JP.UTF-8 locale"
-  grep -qx 'ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
-  $sudo locale-gen >/dev/null || exit 1
-fi
+# The English groups run Wine under en_US.UTF-8 (code page 1252), which needs
+# its locale as well.
+for wanted in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qix "$wanted.utf8"; then
+    echo "generating the $wanted.UTF-8 locale"
+    grep -qx "$wanted.UTF-8 UTF-8" /etc/locale.gen 2>/dev/null || echo "$wanted.UTF-8 UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo locale-gen >/dev/null || exit 1
+  fi
+done

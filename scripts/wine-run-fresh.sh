@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a Windows program in a fresh Wine prefix of its own:
-#   wine-run-fresh.sh --template DIR --prefix DIR [--desktop NAME,WxH | --monitors] program.exe [args...]
+#   wine-run-fresh.sh --template DIR --prefix DIR [--desktop NAME,WxH | --monitors] [--locale NAME] program.exe [args...]
 # The template prefix is made once (wineboot) and then copied, which is much
 # faster than booting a new prefix for every run; the copy at --prefix and
 # Wine's home beside it (DIR.home) are made for the run and removed after it
@@ -20,11 +20,12 @@ while [ $# -gt 0 ]; do
     --prefix) prefix=$2; shift 2 ;;
     --desktop) pass+=(--desktop "$2"); shift 2 ;;
     --monitors) monitors=1; shift ;;
+    --locale) pass+=(--locale "$2"); shift 2 ;;
     *) break ;;
   esac
 done
 [ -n "$template" ] && [ -n "$prefix" ] && [ $# -ge 1 ] || {
-  echo "usage: $0 --template DIR --prefix DIR [--desktop NAME,WxH | --monitors] program.exe [args...]" >&2; exit 2; }
+  echo "usage: $0 --template DIR --prefix DIR [--desktop NAME,WxH | --monitors] [--locale NAME] program.exe [args...]" >&2; exit 2; }
 
 # Makes the template under its own lock; its wineserver is waited for, so that
 # the registry files are complete before anything copies them.

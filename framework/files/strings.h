@@ -8,12 +8,11 @@
 
 #include <cstdint>
 
-// 1 when the byte starts a two-byte character of code page 932 (0x81-0x9F,
-// 0xE0-0xFC), else 0.  The ranges are fixed and do not follow the active
-// code page.
-inline int IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC) ? 1 : 0;
-}
+// 1 when the byte starts a two-byte character of the ANSI code page, else 0.
+// On Windows that is the system's code page (none on code page 1252: "é\"
+// is two characters there); the portable build holds to code page 932
+// (0x81-0x9F, 0xE0-0xFC).
+int IsLeadByte(unsigned char byte);
 
 // Removes one final line feed.  1 removed, 0 not (also for an empty text).
 int ChopNewline(char* text);

@@ -22,6 +22,13 @@ INT_PTR CDialog::DoModal(int templateId, HINSTANCE instance, HWND parent, DLGPRO
                          reinterpret_cast<LPARAM>(this));
 }
 
+INT_PTR CDialog::DoModalIndirect(const DLGTEMPLATE* dialogTemplate, HINSTANCE instance, HWND parent,
+                                 DLGPROC dialogProc, LONG_PTR userValue) {
+  Prepare(0, instance, parent, dialogProc, userValue);
+  if (!dialogProc || !dialogTemplate) return -1;
+  return DialogBoxIndirectParamW(instance, dialogTemplate, parent, DialogThunk, reinterpret_cast<LPARAM>(this));
+}
+
 HWND CDialog::Create(int templateId, HINSTANCE instance, HWND parent, DLGPROC dialogProc) {
   return Create(templateId, instance, parent, dialogProc, 0);
 }

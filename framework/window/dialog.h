@@ -24,6 +24,11 @@ class CDialog : public CWindowHandle {
   // the dialog cannot be created (a missing template, no procedure).
   INT_PTR DoModal(int templateId, HINSTANCE instance, HWND parent, DLGPROC dialogProc);
   INT_PTR DoModal(int templateId, HINSTANCE instance, HWND parent, DLGPROC dialogProc, LONG_PTR userValue);
+  // Runs the dialog modally from a template in memory (a resource found by
+  // the caller, say in one language) as a Unicode dialog, so that its texts
+  // reach the screen whole on any ANSI code page.  -1 without a template.
+  INT_PTR DoModalIndirect(const DLGTEMPLATE* dialogTemplate, HINSTANCE instance, HWND parent, DLGPROC dialogProc,
+                          LONG_PTR userValue = 0);
   // Creates the dialog modeless; returns it, or null.
   HWND Create(int templateId, HINSTANCE instance, HWND parent, DLGPROC dialogProc);
   HWND Create(int templateId, HINSTANCE instance, HWND parent, DLGPROC dialogProc, LONG_PTR userValue);

@@ -28,6 +28,16 @@ void CopyText(char* target, const char* tip, int longest) {
 }
 
 // Into szTip, the 64 bytes that the first version of the data has.
+// The same for UTF-16: at most `longest` units, never half a surrogate pair.
+void CopyWideText(wchar_t* target, const wchar_t* text, int longest) {
+  std::memset(target, 0, (longest + 1) * sizeof(wchar_t));
+  if (!text) return;
+  int length = 0;
+  while (length < longest && text[length]) ++length;
+  if (length == longest && length > 0 && text[length] && IS_HIGH_SURROGATE(text[length - 1])) --length;
+  std::memcpy(target, text, length * sizeof(wchar_t));
+}
+
 void CopyTip(char* target, const char* tip) { CopyText(target, tip, CTrayIcon::kMaxTip); }
 
 }  // namespace
@@ -85,15 +95,15 @@ LRESULT CTrayIcon::HandleMessage(UINT message, WPARAM, LPARAM) {
 
 // A balloon needs the whole notification data; the icon's own data stays of
 // the first version, whose tip the system reads in full.
-BOOL CTrayIcon::ShowBalloon(const char* title, const char* text) {
-  NOTIFYICONDATAA balloon;
+BOOL CTrayIcon::ShowBalloon(const wchar_t* title, const wchar_t* text) {
+  NOTIFYICONDATAW balloon;
   std::memset(&balloon, 0, sizeof balloon);
   balloon.cbSize = sizeof balloon;
   balloon.hWnd = owner_;
   balloon.uID = static_cast<UINT>(iconId_);
   balloon.uFlags = NIF_INFO;
-  CopyText(balloon.szInfoTitle, title, sizeof balloon.szInfoTitle - 1);
-  CopyText(balloon.szInfo, text, sizeof balloon.szInfo - 1);
+  CopyWideText(balloon.szInfoTitle, title, ARRAYSIZE(balloon.szInfoTitle) - 1);
+  CopyWideText(balloon.szInfo, text, ARRAYSIZE(balloon.szInfo) - 1);
   balloon.dwInfoFlags = NIIF_INFO;
-  return Shell_NotifyIconA(NIM_MODIFY, &balloon);
+  return Shell_NotifyIconW(NIM_MODIFY, &balloon);
 }

@@ -38,9 +38,10 @@ class CTrayIcon {
   BOOL Modify(int iconId, const char* tip);
   BOOL Add();
   BOOL Delete();
-  // Shows a balloon with `title` and `text` (cut to 63 and 255 bytes, never
-  // inside a double-byte character) at the icon; the icon stays as it is.
-  BOOL ShowBalloon(const char* title, const char* text);
+  // Shows a balloon with `title` and `text` (cut to 63 and 255 UTF-16 units,
+  // never inside a surrogate pair) at the icon; the icon stays as it is.
+  // Wide, so that the texts are whole on any ANSI code page.
+  BOOL ShowBalloon(const wchar_t* title, const wchar_t* text);
   // For the owner's window procedure: on "TaskbarCreated" calls
   // OnTaskbarCreated and adds the icon again, returning that result; returns
   // 0 for every other message and before Create.

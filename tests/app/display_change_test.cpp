@@ -123,8 +123,8 @@ TEST_F(DisplayChangeTest, AFailedSnapshotIsNeverWrittenOverTheStoredFile) {
   view.SetPresent(false);
   app.snapshots.TakeAndReport(app.Desktop());  // then the shell goes away
   ASSERT_EQ(host.Messages().size(), 1u);
-  EXPECT_EQ(host.Messages()[0].text, "アイコン位置の取得に失敗しました");
-  EXPECT_EQ(host.Messages()[0].caption, "エラー");
+  EXPECT_EQ(host.Messages()[0].text, static_cast<unsigned>(IDS_CAPTURE_FAILED));
+  EXPECT_EQ(host.Messages()[0].caption, static_cast<unsigned>(IDS_ERROR_CAPTION));
 
   ChangeResolution(800, 600);
   FinishDisplayChange();

@@ -2,7 +2,9 @@
 // the dialogs from a script, holds a queue of pending hook reports, keeps a
 // clock that moves only when the test says and the timers that are running,
 // gives the user's input that the test gives, and keeps the "default" layout
-// files in a folder of the test's own.
+// files in a folder of the test's own.  Its texts are short stand-ins of its
+// own: which text is shown is told by its id, and the texts themselves are the
+// resources' (tests/app/resources_test.cpp).
 #pragma once
 
 #include <cstdint>
@@ -15,12 +17,14 @@
 
 #include "app/app_host.h"
 #include "engine/display_setup.h"
+#include "resources/resource.h"
 
 class FakeAppHost final : public AppHost {
  public:
   struct Message {
-    std::string text;
-    std::string caption;
+    unsigned text;  // IDS_...
+    unsigned caption;
+    int number;     // in place of the text's "%d"
   };
 
   // `folder` in the program's form (tests/files/temp_folder.h).
@@ -57,7 +61,7 @@ class FakeAppHost final : public AppHost {
   bool WatchingFolders() const { return watchingFolders_; }
   // What the tray icon shows of the lock, and the balloons told so far.
   bool LockShown() const { return lockShown_; }
-  const std::vector<std::string>& Balloons() const { return balloons_; }
+  const std::vector<unsigned>& Balloons() const { return balloons_; }
   // The desktop watch waits for the host to report the next input.
   bool WakingOnInput() const { return wakingOnInput_; }
   bool TimerRunning(unsigned id) const { return timers_.count(id) != 0; }
@@ -78,9 +82,20 @@ class FakeAppHost final : public AppHost {
   }
 
   // --- AppHost.
-  void ShowError(const char* text, const char* caption) override {
-    messages_.push_back({text, caption});
+  void ShowError(unsigned text, unsigned caption, int number) override {
+    messages_.push_back({text, caption, number});
     if (whileMessageOpen_) whileMessageOpen_();
+  }
+  std::string Text(unsigned id) override {
+    switch (id) {
+      case IDS_FILE_DIALOG_TITLE: return "Title";
+      case IDS_FILTER_LAYOUTS: return "Layouts";
+      case IDS_FILTER_ALL: return "All";
+      case IDS_KEPT_ICONS: return "  %d icons";
+      case IDS_KEPT_CURRENT: return " (current)";
+      case IDS_KEPT_NONE: return "(none)";
+      default: return "<" + std::to_string(id) + ">";
+    }
   }
   bool ChooseFile(const FileDialogRequest& request, std::string& path) override {
     fileDialogs_.push_back(request);
@@ -108,7 +123,7 @@ class FakeAppHost final : public AppHost {
   }
   void WatchDesktopFolders(bool on) override { watchingFolders_ = on; }
   void ShowLock(bool on) override { lockShown_ = on; }
-  void ShowBalloon(const char* text) override { balloons_.push_back(text); }
+  void ShowBalloon(unsigned text) override { balloons_.push_back(text); }
   bool LayoutPathFor(const std::string& tag, std::string& path) override {
     if (!appDataKnown_) return false;
     path = folder_ + "\\default." + tag;
@@ -134,7 +149,7 @@ class FakeAppHost final : public AppHost {
   bool wakingOnInput_ = false;
   bool watchingFolders_ = false;
   bool lockShown_ = false;
-  std::vector<std::string> balloons_;
+  std::vector<unsigned> balloons_;  // their text ids
   std::string fileAnswer_;
   std::deque<std::pair<std::uint64_t, std::uint64_t>> reports_;
   std::function<void()> whileMessageOpen_;

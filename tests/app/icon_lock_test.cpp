@@ -1,10 +1,10 @@
 #include "app/icon_lock.h"
 
 #include "app/automatic_options.h"
-#include "app/app_texts.h"
 #include "app/layout_commands.h"
 #include "app/undo.h"
 #include "engine/layout_history.h"
+#include "resources/resource.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -252,9 +252,9 @@ TEST_F(IconLockTest, NoFightWithTheShell) {
   RunTimers(20000);
   EXPECT_EQ(view.Moves().size(), 2u * kMaxPutBacks) << view.toString();
   EXPECT_EQ(app.lock.State(), LockState::kResting);
-  EXPECT_STREQ(LockMenuText(app.lock.State()), kLockMenuRestingText);
+  EXPECT_EQ(LockMenuText(app.lock.State()), static_cast<unsigned>(IDS_LOCK_MENU_RESTING));
   ASSERT_EQ(host.Balloons().size(), 1u);
-  EXPECT_EQ(host.Balloons()[0], kLockRestingText);
+  EXPECT_EQ(host.Balloons()[0], static_cast<unsigned>(IDS_LOCK_RESTING));
 
   shellMoves = false;
   RunTimers(kRestMs);
@@ -269,9 +269,9 @@ TEST_F(IconLockTest, NoFightWithTheShell) {
   Sign(true);
   EXPECT_TRUE(view.Moves().empty()) << view.toString();
   EXPECT_EQ(app.lock.State(), LockState::kShellArranges);
-  EXPECT_STREQ(LockMenuText(app.lock.State()), kLockMenuArrangesText);
+  EXPECT_EQ(LockMenuText(app.lock.State()), static_cast<unsigned>(IDS_LOCK_MENU_ARRANGES));
   ASSERT_EQ(host.Balloons().size(), 2u);
-  EXPECT_EQ(host.Balloons()[1], kLockShellArrangesText);
+  EXPECT_EQ(host.Balloons()[1], static_cast<unsigned>(IDS_LOCK_SHELL_ARRANGES));
 
   view.SetArranging(Arranging::kKeepsPlaces);
   Sign(false);

@@ -29,8 +29,8 @@ TEST_F(LayoutCommands, SaveReportsACaptureFailureAndLeavesTheFileAlone) {
   view.SetPresent(false);
   SaveDefaultLayout(app);
   ASSERT_EQ(host.Messages().size(), 1u);
-  EXPECT_EQ(host.Messages()[0].text, "アイコン位置の取得に失敗しました");
-  EXPECT_EQ(host.Messages()[0].caption, "エラー");
+  EXPECT_EQ(host.Messages()[0].text, static_cast<unsigned>(IDS_CAPTURE_FAILED));
+  EXPECT_EQ(host.Messages()[0].caption, static_cast<unsigned>(IDS_ERROR_CAPTION));
   EXPECT_EQ(ReadBytes(path), "[QVD-Fomat]\r\nVersion=0.01\r\n");
 }
 
@@ -39,8 +39,8 @@ TEST_F(LayoutCommands, SaveReportsAFileThatCannotBeWritten) {
   std::filesystem::create_directory(testfiles::TempFolder::NativePath(host.PathFor(1024, 768)));
   SaveDefaultLayout(app);
   ASSERT_EQ(host.Messages().size(), 1u);
-  EXPECT_EQ(host.Messages()[0].text, "アイコン位置の保存に失敗しました");
-  EXPECT_EQ(host.Messages()[0].caption, "エラー");
+  EXPECT_EQ(host.Messages()[0].text, static_cast<unsigned>(IDS_SAVE_FAILED));
+  EXPECT_EQ(host.Messages()[0].caption, static_cast<unsigned>(IDS_ERROR_CAPTION));
 }
 
 TEST_F(LayoutCommands, WithoutAnApplicationDataFolderSaveAndRestoreSayWhy) {
@@ -48,10 +48,10 @@ TEST_F(LayoutCommands, WithoutAnApplicationDataFolderSaveAndRestoreSayWhy) {
   SaveDefaultLayout(app);
   RestoreDefaultLayout(app);
   ASSERT_EQ(host.Messages().size(), 2u);
-  EXPECT_EQ(host.Messages()[0].text, "アイコン位置の保存に失敗しました");
-  EXPECT_EQ(host.Messages()[0].caption, "エラー");
-  EXPECT_EQ(host.Messages()[1].text, "現在の解像度で保存されたデータはありません！");
-  EXPECT_EQ(host.Messages()[1].caption, "エラー - Pavane");
+  EXPECT_EQ(host.Messages()[0].text, static_cast<unsigned>(IDS_SAVE_FAILED));
+  EXPECT_EQ(host.Messages()[0].caption, static_cast<unsigned>(IDS_ERROR_CAPTION));
+  EXPECT_EQ(host.Messages()[1].text, static_cast<unsigned>(IDS_NO_LAYOUT));
+  EXPECT_EQ(host.Messages()[1].caption, static_cast<unsigned>(IDS_ERROR_CAPTION_NAMED));
   EXPECT_TRUE(view.Moves().empty());
 }
 
@@ -104,8 +104,8 @@ TEST_F(LayoutCommands, RestoreTellsWhenTheShellDoesNotKeepThePlaces) {
   view.SetArranging(Arranging::kArranges);
   RestoreDefaultLayout(app);
   ASSERT_EQ(host.Messages().size(), 1u);
-  EXPECT_NE(host.Messages()[0].text.find("アイコンの自動整列"), std::string::npos) << host.Messages()[0].text;
-  EXPECT_EQ(host.Messages()[0].caption, "エラー - Pavane");
+  EXPECT_EQ(host.Messages()[0].text, static_cast<unsigned>(IDS_SHELL_ARRANGES));
+  EXPECT_EQ(host.Messages()[0].caption, static_cast<unsigned>(IDS_ERROR_CAPTION_NAMED));
   EXPECT_TRUE(view.Moves().empty());
   EXPECT_FALSE(testfiles::Exists(folder / "undo.qvd"));
   EXPECT_FALSE(RestoreLayoutQuietly(app, ""));
@@ -120,8 +120,8 @@ TEST_F(LayoutCommands, RestoreTellsWhenTheShellDoesNotKeepThePlaces) {
   });
   RestoreDefaultLayout(app);
   ASSERT_EQ(host.Messages().size(), 2u);
-  EXPECT_EQ(host.Messages()[1].text.rfind("1 個のアイコンが、復元した位置にありません。", 0), 0u)
-      << host.Messages()[1].text;
+  EXPECT_EQ(host.Messages()[1].text, static_cast<unsigned>(IDS_NOT_KEPT));
+  EXPECT_EQ(host.Messages()[1].number, 1);
   EXPECT_EQ(view.Icons()[0].x, 10) << "the others are restored";
   MoveIcon(1, 400, 90);
   EXPECT_FALSE(RestoreLayoutQuietly(app, ""));
@@ -130,8 +130,8 @@ TEST_F(LayoutCommands, RestoreTellsWhenTheShellDoesNotKeepThePlaces) {
 TEST_F(LayoutCommands, RestoreWithoutAFileShowsTheNoDataMessage) {
   RestoreDefaultLayout(app);
   ASSERT_EQ(host.Messages().size(), 1u);
-  EXPECT_EQ(host.Messages()[0].text, "現在の解像度で保存されたデータはありません！");
-  EXPECT_EQ(host.Messages()[0].caption, "エラー - Pavane");
+  EXPECT_EQ(host.Messages()[0].text, static_cast<unsigned>(IDS_NO_LAYOUT));
+  EXPECT_EQ(host.Messages()[0].caption, static_cast<unsigned>(IDS_ERROR_CAPTION_NAMED));
   EXPECT_TRUE(view.Moves().empty());
 }
 
@@ -156,13 +156,13 @@ TEST_F(LayoutCommands, FileDialogsOfferTheCurrentResolutionsFiles) {
   EXPECT_TRUE(open.fileMustExist);
   for (const FileDialogRequest* r : {&saveAs, &open}) {
     EXPECT_EQ(r->defaultExtension, "800x600.qvd");
-    EXPECT_STREQ(r->title, "保存先の指定");
+    EXPECT_EQ(r->title, "Title");
   }
-  EXPECT_EQ(saveAs.filter, std::string("アイコン位置保存データ(*.800x600.qvd)\0*.800x600.qvd\0すべてのファイル(*.*)\0*.*\0\0",
-                                       sizeof "アイコン位置保存データ(*.800x600.qvd)\0*.800x600.qvd\0すべてのファイル(*.*)\0*.*\0\0" - 1));
+  EXPECT_EQ(saveAs.filter, std::string("Layouts(*.800x600.qvd)\0*.800x600.qvd\0All(*.*)\0*.*\0\0",
+                                       sizeof "Layouts(*.800x600.qvd)\0*.800x600.qvd\0All(*.*)\0*.*\0\0" - 1));
   // Restore from finds the kept versions too ("default.800x600.20261208-143005.qvd").
   const char kOpenFilter[] =
-      "アイコン位置保存データ(*.800x600.qvd)\0*.800x600.qvd;*.800x600.\?\?\?\?\?\?\?\?-\?\?\?\?\?\?*.qvd\0すべてのファイル(*.*)\0*.*\0\0";
+      "Layouts(*.800x600.qvd)\0*.800x600.qvd;*.800x600.\?\?\?\?\?\?\?\?-\?\?\?\?\?\?*.qvd\0All(*.*)\0*.*\0\0";
   EXPECT_EQ(open.filter, std::string(kOpenFilter, sizeof kOpenFilter - 1));
 }
 
@@ -189,9 +189,9 @@ TEST_F(LayoutCommands, TheLayoutsAtHandAreListedNewestFirst) {
   ASSERT_EQ(items.size(), 6u) << ::testing::PrintToString(labels);
   EXPECT_EQ(items[0].path, host.PathFor(1024, 768));
   EXPECT_EQ(items[0].label.substr(0, 3), "&1 ");
-  EXPECT_NE(items[0].label.find("アイコン 2 個 (現在)"), std::string::npos) << items[0].label;
-  EXPECT_NE(items[1].label.find("アイコン 3 個"), std::string::npos) << items[1].label;
-  EXPECT_EQ(items[1].label.find("(現在)"), std::string::npos) << items[1].label;
+  EXPECT_NE(items[0].label.find("  2 icons (current)"), std::string::npos) << items[0].label;
+  EXPECT_NE(items[1].label.find("  3 icons"), std::string::npos) << items[1].label;
+  EXPECT_EQ(items[1].label.find("(current)"), std::string::npos) << items[1].label;
   EXPECT_TRUE(items[2].separatorBefore);
   // B&C.QVD took the place of b&c.qvd; e.qvd is gone; a.qvd fell off the end.
   const std::vector<std::string> named = {"&3 B&&C.QVD", "&4 f.qvd", "&5 d.qvd", "&6 c.qvd"};
@@ -203,7 +203,7 @@ TEST_F(LayoutCommands, TheLayoutsAtHandAreListedNewestFirst) {
 }
 
 TEST_F(LayoutCommands, FilterEndsInTwoNulsForAnyTag) {
-  const std::string filter = MakeLayoutFileFilter("1280x1024.qvd", false);
+  const std::string filter = MakeLayoutFileFilter("1280x1024.qvd", false, "Layouts", "All");
   ASSERT_GE(filter.size(), 2u);
   EXPECT_EQ(filter[filter.size() - 1], '\0');
   EXPECT_EQ(filter[filter.size() - 2], '\0');
@@ -242,10 +242,10 @@ TEST_F(LayoutCommands, SaveAsAndRestoreFromUseTheNamedCaptionOnFailure) {
   view.SetPresent(false);
   SaveLayoutAs(app);
   ASSERT_EQ(host.Messages().size(), 5u);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(host.Messages()[i].text, "現在の解像度で保存されたデータはありません！");
-  EXPECT_EQ(host.Messages()[3].text, "アイコン位置の保存に失敗しました");
-  EXPECT_EQ(host.Messages()[4].text, "アイコン位置の取得に失敗しました");
-  for (const auto& m : host.Messages()) EXPECT_EQ(m.caption, "エラー - Pavane");
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(host.Messages()[i].text, static_cast<unsigned>(IDS_NO_LAYOUT));
+  EXPECT_EQ(host.Messages()[3].text, static_cast<unsigned>(IDS_SAVE_FAILED));
+  EXPECT_EQ(host.Messages()[4].text, static_cast<unsigned>(IDS_CAPTURE_FAILED));
+  for (const auto& m : host.Messages()) EXPECT_EQ(m.caption, static_cast<unsigned>(IDS_ERROR_CAPTION_NAMED));
 }
 
 }  // namespace

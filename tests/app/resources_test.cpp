@@ -1,12 +1,15 @@
-// The menu, dialogs, icon and version of Tessaly as Windows reads them through
-// the ANSI calls: every text must come back as the exact code page 932 bytes.
-// The checks run on the resources linked into this test program and, once it
-// is built, on Tessaly.exe itself (loaded as a data file).
+// The menus, dialogs, texts, icon and version of Tessaly as Windows reads
+// them: the Japanese ones through the ANSI calls, every text the exact code
+// page 932 bytes; the English ones through the wide calls, laid out for their
+// texts; and every text in both languages.  The checks run on the resources
+// linked into this test program and, once it is built, on Tessaly.exe itself
+// (loaded as a data file).
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,43 @@ constexpr MenuItem kTrayMenu[] = {
     {ID_ABOUT, "バージョン情報(&A)"},
     {0, nullptr},
     {ID_EXIT, "終了(&X)"},
+};
+
+constexpr WORD kJapanese = 0x0411;
+constexpr WORD kEnglish = 0x0409;
+constexpr WORD kLanguages[] = {kJapanese, kEnglish};
+
+// Every text the program asks for.
+constexpr UINT kTextIds[] = {
+    IDS_ERROR_CAPTION, IDS_ERROR_CAPTION_NAMED, IDS_CAPTURE_FAILED, IDS_SAVE_FAILED,    IDS_NO_LAYOUT,
+    IDS_SHELL_ARRANGES, IDS_NOT_KEPT,           IDS_FILE_DIALOG_TITLE, IDS_FILTER_LAYOUTS, IDS_FILTER_ALL,
+    IDS_USAGE,         IDS_KEPT_ICONS,          IDS_KEPT_CURRENT,   IDS_KEPT_NONE,
+    IDS_LOCK_MENU,     IDS_LOCK_MENU_ARRANGES,  IDS_LOCK_MENU_RESTING, IDS_LOCKED_TIP,    IDS_LOCK_BALLOON_TITLE,
+    IDS_LOCK_SHELL_ARRANGES, IDS_LOCK_RESTING,
+};
+
+struct WideMenuItem {
+  UINT id;              // 0 for a separator, kPopup for a submenu
+  const wchar_t* text;  // nullptr for a separator
+};
+
+const WideMenuItem kEnglishTrayMenu[] = {
+    {ID_CLOSE_MENU, L"&Close menu"},
+    {0, nullptr},
+    {ID_SAVE, L"&Save icon positions"},
+    {ID_SAVE_AS, L"Save icon positions &as\u2026"},
+    {0, nullptr},
+    {ID_RESTORE, L"&Restore icon positions"},
+    {ID_RESTORE_FROM, L"Restore icon positions &from\u2026"},
+    {1, L"Saved &layouts"},
+    {ID_UNDO, L"&Undo restore"},
+    {0, nullptr},
+    {ID_LOCK, L"Loc&k icon positions"},
+    {0, nullptr},
+    {ID_SETTINGS, L"Se&ttings\u2026"},
+    {ID_ABOUT, L"A&bout"},
+    {0, nullptr},
+    {ID_EXIT, L"E&xit"},
 };
 
 struct Control {
@@ -91,12 +131,79 @@ class Resources : public ::testing::TestWithParam<const char*> {
     if (owned_ && module_) FreeLibrary(module_);
   }
 
-  // Creates a dialog from the template in the module, hidden.
-  HWND CreateTemplateDialog(int id) {
-    HRSRC found = FindResourceA(module_, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));  // RT_DIALOG
-    if (!found) return nullptr;
-    auto* tmpl = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(module_, found)));
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), tmpl, nullptr, QuietDialogProc, 0);
+  // The resource of `type` and `id` in `language`, or null.
+  const void* Find(LPCWSTR type, UINT id, WORD language) {
+    HRSRC found = FindResourceExW(module_, type, MAKEINTRESOURCEW(id), language);
+    return found ? LockResource(LoadResource(module_, found)) : nullptr;
+  }
+
+  // Creates a dialog from the template in the module, hidden: the Japanese
+  // one as an ANSI dialog, as earlier versions ran it; the others as the
+  // program runs them.
+  HWND CreateTemplateDialog(int id, WORD language = kJapanese) {
+    auto* tmpl = static_cast<const DLGTEMPLATE*>(Find(MAKEINTRESOURCEW(5), id, language));  // RT_DIALOG
+    if (!tmpl) return nullptr;
+    if (language == kJapanese) return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), tmpl, nullptr, QuietDialogProc, 0);
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), tmpl, nullptr, QuietDialogProc, 0);
+  }
+
+  HMENU LoadTrayMenu(WORD language) {
+    const void* tmpl = Find(MAKEINTRESOURCEW(4), IDR_TRAYMENU, language);  // RT_MENU
+    return tmpl ? LoadMenuIndirectW(tmpl) : nullptr;
+  }
+
+  // The ids of the texts of the string table in `language`.
+  std::set<UINT> TextIdsIn(WORD language) {
+    std::set<UINT> ids;
+    for (UINT block = 1; block <= 0x1000; ++block) {
+      const auto* text = static_cast<const WCHAR*>(Find(MAKEINTRESOURCEW(6), block, language));  // RT_STRING
+      for (UINT i = 0; text && i < 16; ++i, text += 1 + *text) {
+        if (*text) ids.insert((block - 1) * 16 + i);
+      }
+    }
+    return ids;
+  }
+
+  std::wstring TextOf(UINT id, WORD language) {
+    const auto* text = static_cast<const WCHAR*>(Find(MAKEINTRESOURCEW(6), id / 16 + 1, language));
+    if (!text) return L"<missing>";
+    for (UINT i = 0; i < id % 16; ++i) text += 1 + *text;
+    return std::wstring(text + 1, *text);
+  }
+
+  // Every visible control's text fits in it, in the dialog's font: a check
+  // box beside its box, a button within its edges.
+  void ExpectNothingClipped(HWND dialog) {
+    HDC dc = GetDC(dialog);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (!(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) continue;
+      wchar_t text[256] = {};
+      if (GetWindowTextW(child, text, 256) == 0) continue;
+      SCOPED_TRACE(::testing::PrintToString(std::wstring(text)));
+      RECT needed = {0, 0, 0, 0};
+      DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+      RECT client;
+      GetClientRect(child, &client);
+      wchar_t cls[32] = {};
+      GetClassNameW(child, cls, 32);
+      const LONG style = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+      const bool checkBox = lstrcmpiW(cls, L"Button") == 0 && (style == BS_AUTOCHECKBOX || style == BS_CHECKBOX);
+      // A check box's text starts after its box and a gap; a button keeps its
+      // edges and a focus rectangle clear (4 pixels each side).
+      const LONG room = checkBox ? client.right - GetSystemMetrics(SM_CXMENUCHECK) - 4
+                                 : lstrcmpiW(cls, L"Button") == 0 ? client.right - 8 : client.right;
+      EXPECT_LE(needed.right, room);
+      EXPECT_LE(needed.bottom, client.bottom);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(dialog, dc);
+  }
+
+  std::wstring WideText(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
   }
 
   static INT_PTR CALLBACK QuietDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
@@ -148,7 +255,7 @@ class Resources : public ::testing::TestWithParam<const char*> {
 };
 
 TEST_P(Resources, TrayMenuHoldsTheItemsInOrderWithCodePage932Texts) {
-  HMENU menu = LoadMenuA(module_, MAKEINTRESOURCEA(IDR_TRAYMENU));
+  HMENU menu = LoadTrayMenu(kJapanese);
   ASSERT_NE(menu, nullptr);
   char caption[64] = {};
   GetMenuStringA(menu, 0, caption, sizeof caption, MF_BYPOSITION);
@@ -187,7 +294,7 @@ TEST_P(Resources, TrayMenuHoldsTheItemsInOrderWithCodePage932Texts) {
 
 TEST_P(Resources, MenuTextsAreTheCodePage932BytesNotAnotherCodePage) {
   // "終了(&X)" spelled in bytes, independent of the compiler's charset.
-  HMENU menu = LoadMenuA(module_, MAKEINTRESOURCEA(IDR_TRAYMENU));
+  HMENU menu = LoadTrayMenu(kJapanese);
   ASSERT_NE(menu, nullptr);
   char text[64] = {};
   GetMenuStringA(menu, ID_EXIT, text, sizeof text, MF_BYCOMMAND);
@@ -246,6 +353,104 @@ TEST_P(Resources, AboutDialogHasEveryControlWithItsTextAndPlace) {
   ASSERT_NE(picture, nullptr);
   EXPECT_NE(SendMessageA(picture, STM_GETICON, 0, 0), 0);
   DestroyWindow(dialog);
+}
+
+// A text missing in one language would show as nothing there.
+TEST_P(Resources, EveryTextMenuAndDialogIsThereInEveryLanguage) {
+  const std::set<UINT> japanese = TextIdsIn(kJapanese);
+  for (WORD language : kLanguages) {
+    SCOPED_TRACE(language);
+    const std::set<UINT> ids = TextIdsIn(language);
+    EXPECT_EQ(ids, japanese) << "the same texts as in Japanese";
+    for (UINT id : kTextIds) {
+      EXPECT_EQ(ids.count(id), 1u) << "text " << id;
+      EXPECT_FALSE(TextOf(id, language).empty()) << "text " << id;
+    }
+    EXPECT_NE(Find(MAKEINTRESOURCEW(4), IDR_TRAYMENU, language), nullptr);
+    EXPECT_NE(Find(MAKEINTRESOURCEW(5), IDD_SETTINGS, language), nullptr);
+    EXPECT_NE(Find(MAKEINTRESOURCEW(5), IDD_ABOUT, language), nullptr);
+  }
+  EXPECT_EQ(japanese.size(), std::size(kTextIds)) << "a text that the program does not ask for";
+  // The numbers go where the program puts them.
+  for (WORD language : kLanguages) {
+    for (UINT id : {IDS_NOT_KEPT, IDS_KEPT_ICONS}) EXPECT_NE(TextOf(id, language).find(L"%d"), std::wstring::npos);
+  }
+}
+
+TEST_P(Resources, EnglishTrayMenuHoldsTheSameItemsInEnglish) {
+  HMENU menu = LoadTrayMenu(kEnglish);
+  ASSERT_NE(menu, nullptr);
+  HMENU popup = GetSubMenu(menu, 0);
+  ASSERT_NE(popup, nullptr);
+  ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(std::size(kEnglishTrayMenu)));
+  for (int i = 0; i < static_cast<int>(std::size(kEnglishTrayMenu)); ++i) {
+    SCOPED_TRACE("position " + std::to_string(i));
+    const WideMenuItem& item = kEnglishTrayMenu[i];
+    if (!item.text) {
+      EXPECT_EQ(GetMenuState(popup, i, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+      continue;
+    }
+    if (item.id == 1) {
+      HMENU submenu = GetSubMenu(popup, i);
+      ASSERT_NE(submenu, nullptr);
+      EXPECT_EQ(GetMenuItemID(submenu, 0), static_cast<UINT>(ID_KEPT_MORE));
+      wchar_t more[64] = {};
+      GetMenuStringW(submenu, 0, more, 64, MF_BYPOSITION);
+      EXPECT_EQ(std::wstring(more), L"&More\u2026");
+    } else {
+      EXPECT_EQ(GetMenuItemID(popup, i), item.id);
+    }
+    wchar_t text[256] = {};
+    GetMenuStringW(popup, i, text, 256, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), item.text);
+  }
+  DestroyMenu(menu);
+}
+
+// The English dialogs: the same controls as the Japanese ones, in English,
+// none clipped.
+TEST_P(Resources, EnglishDialogsHoldTheSameControlsWithTextsThatFit) {
+  struct Expected {
+    int dialog;
+    const wchar_t* caption;
+    std::vector<std::pair<int, const wchar_t*>> texts;
+  };
+  const Expected dialogs[] = {
+      {IDD_SETTINGS,
+       L"Settings",
+       {{IDC_START_AUTORESTORE, L"Restore icon positions when Tessaly &starts"},
+        {IDC_RESOLUTION_AUTORESTORE, L"Restore icon positions when the resolution &changes"},
+        {IDC_RESOLUTION_AUTOCAPTURE, L"Save icon positions &automatically when the resolution changes"},
+        {IDC_START_AT_LOGON, L"Start Tessaly when I &log on to Windows"},
+        {IDC_LOCK, L"Loc&k icon positions"},
+        {IDOK, L"OK"}}},
+      {IDD_ABOUT, L"About", {{IDC_HOMEPAGE, L"HomePage"}, {IDC_MAILADDRESS, L"MailAddress"}, {IDOK, L"OK"}}},
+  };
+  for (const Expected& expected : dialogs) {
+    SCOPED_TRACE(expected.dialog);
+    HWND japanese = CreateTemplateDialog(expected.dialog, kJapanese);
+    HWND dialog = CreateTemplateDialog(expected.dialog, kEnglish);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WideText(dialog), expected.caption);
+    for (const auto& [id, text] : expected.texts) EXPECT_EQ(WideText(GetDlgItem(dialog, id)), text) << id;
+    // Each control of the Japanese dialog, of the same class and visibility.
+    for (HWND child = GetWindow(japanese, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      const int id = GetDlgCtrlID(child);
+      if (id <= 0 || id == 0xFFFF) continue;
+      HWND same = GetDlgItem(dialog, id);
+      ASSERT_NE(same, nullptr) << id;
+      wchar_t a[64] = {}, b[64] = {};
+      GetClassNameW(child, a, 64);
+      GetClassNameW(same, b, 64);
+      EXPECT_EQ(std::wstring(a), std::wstring(b)) << id;
+      EXPECT_EQ(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE, GetWindowLongW(same, GWL_STYLE) & WS_VISIBLE) << id;
+    }
+    // The version line as the dialog sets it.
+    if (expected.dialog == IDD_ABOUT) SetWindowTextW(GetDlgItem(dialog, IDC_VERSION), L"Pavane Ver.0.08");
+    ExpectNothingClipped(dialog);
+    DestroyWindow(japanese);
+    DestroyWindow(dialog);
+  }
 }
 
 // The program's icon, and the one the tray shows while the lock is on.

@@ -131,6 +131,23 @@ TEST_F(Settings, SaveWritesTheThreeKeysAndRemovesTheLegacyKeys) {
   EXPECT_EQ(reloaded.lockIcons, 1);
 }
 
+// The language is only read: a file that has the key keeps it as it was, and
+// the save adds none to a file without it (earlier versions pass over it).
+TEST_F(Settings, LanguageIsReadAndKeptOnlyWhereTheFileHasIt) {
+  WriteBytes(user, "[General]\nLanguage= en \nStart_AutoRestore=true\n");
+  settings.LoadFrom(user.c_str(), program.c_str());
+  EXPECT_EQ(settings.language, "en");
+  EXPECT_EQ(settings.SaveTo(user.c_str()), 1);
+  EXPECT_EQ(ValueOf(user, "Language"), "en");
+
+  WriteBytes(user, "[General]\nStart_AutoRestore=true\n");
+  AppSettings without;
+  without.LoadFrom(user.c_str(), program.c_str());
+  EXPECT_EQ(without.language, "");
+  EXPECT_EQ(without.SaveTo(user.c_str()), 1);
+  EXPECT_EQ(ReadBytes(user).find("Language"), std::string::npos) << ReadBytes(user);
+}
+
 TEST_F(Settings, SaveCreatesAMissingFileAndFailsWithoutAUsablePath) {
   settings.startAutoRestore = 1;
   EXPECT_EQ(settings.SaveTo(user.c_str()), 1);

@@ -17,18 +17,6 @@ std::vector<DesktopIcon> Icons() {
   return {{"ごみ箱", 20, 20}, {"Notes", 20, 110}, {"表計算.xls", 120, 20}, {"Mail", 120, 110}, {"予定表", 220, 20}};
 }
 
-constexpr int kNotEnded = -99;
-
-// Runs Tessaly.exe with these arguments (in this current folder, when given)
-// and returns its exit code.
-int RunTessaly(const std::string& arguments, const std::string& folder = "") {
-  Tessaly command;
-  if (!command.Start(false, arguments, folder)) return kNotEnded;
-  int exitCode = kNotEnded;
-  command.WaitExit(&exitCode, 60000);
-  return exitCode;
-}
-
 // Whether a process has this module loaded.  The system loads the hook
 // library into the desktop's process when a message first passes the hook,
 // and it stays there.

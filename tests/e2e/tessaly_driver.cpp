@@ -254,6 +254,14 @@ bool Tessaly::WaitForNoDialog(const char* title, int timeoutMs) const {
 
 HWND Tessaly::FindMenu() const { return FindOwnWindow("#32768", nullptr); }
 
+int RunTessaly(const std::string& arguments, const std::string& folder) {
+  Tessaly command;
+  if (!command.Start(false, arguments, folder)) return kNotEnded;
+  int exitCode = kNotEnded;
+  command.WaitExit(&exitCode, 60000);
+  return exitCode;
+}
+
 std::string MessageBoxText(HWND box) {
   char text[1024] = {};
   GetDlgItemTextA(box, 0xFFFF, text, sizeof text);

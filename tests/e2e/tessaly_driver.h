@@ -110,6 +110,12 @@ class Tessaly {
   HWND window_ = nullptr;
 };
 
+// The exit code given for a process that did not start or end.
+constexpr int kNotEnded = -99;
+// Runs Tessaly.exe with these arguments (in this current folder, when given)
+// and returns its exit code.
+int RunTessaly(const std::string& arguments, const std::string& folder = "");
+
 // The text of a message box (its static control 0xFFFF).
 std::string MessageBoxText(HWND box);
 std::string WindowText(HWND window);

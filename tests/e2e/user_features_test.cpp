@@ -35,14 +35,6 @@ void Arrange(TestDesktop& desktop, const std::vector<DesktopIcon>& icons) {
   for (size_t i = 0; i < icons.size(); ++i) ASSERT_TRUE(desktop.Move(static_cast<int>(i), icons[i].x, icons[i].y));
 }
 
-int RunTessaly(const std::string& arguments) {
-  Tessaly command;
-  if (!command.Start(false, arguments)) return -99;
-  int exitCode = -99;
-  command.WaitExit(&exitCode, 60000);
-  return exitCode;
-}
-
 std::string StartupShortcut() {
   char folder[MAX_PATH] = {};
   SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder);

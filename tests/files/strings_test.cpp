@@ -6,16 +6,50 @@
 #include <cstring>
 #include <string>
 
+#include "framework/files/file_system.h"
+
 namespace {
 
-TEST(Strings, LeadByteRangesAreThoseOfCodePage932) {
+// The code page these tests run in: 932, or what TESSALY_TEST_CODEPAGE says
+// (the Windows build runs them once more on an English system, 1252).
+int CodePageOfRun() {
+  const char* named = std::getenv("TESSALY_TEST_CODEPAGE");
+  return named ? std::atoi(named) : 932;
+}
+
+TEST(Strings, LeadBytesAreThoseOfTheCodePageInForce) {
   struct Case {
     unsigned char byte;
-    int lead;
+    int lead932;
+    int lead1252;  // a code page of one byte a character
   };
-  constexpr Case cases[] = {{0x00, 0}, {0x5C, 0}, {0x80, 0}, {0x81, 1}, {0x9F, 1}, {0xA0, 0},
-                            {0xDF, 0}, {0xE0, 1}, {0xFC, 1}, {0xFD, 0}, {0xFF, 0}};
-  for (const Case& c : cases) EXPECT_EQ(IsLeadByte(c.byte), c.lead) << std::hex << int(c.byte);
+  constexpr Case cases[] = {{0x00, 0, 0}, {0x5C, 0, 0}, {0x80, 0, 0}, {0x81, 1, 0}, {0x9F, 1, 0}, {0xA0, 0, 0},
+                            {0xDF, 0, 0}, {0xE0, 1, 0}, {0xE9, 1, 0}, {0xFC, 1, 0}, {0xFD, 0, 0}, {0xFF, 0, 0}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsLeadByte(c.byte), CodePageOfRun() == 1252 ? c.lead1252 : c.lead932) << std::hex << int(c.byte);
+  }
+}
+
+// On code page 1252 "é" (0xE9) is a letter of its own, and the backslash
+// after it a separator: the folder of a user "José" keeps its last step.
+TEST(Strings, PathScansFollowTheCodePageInForce) {
+  struct Case {
+    const char* path;
+    const char* folder932;
+    const char* folder1252;
+  };
+  const Case cases[] = {
+      {"C:\\users\\Jos\xE9\\Tessaly.ini", "C:\\users", "C:\\users\\Jos\xE9"},
+      {"C:\\a\\b", "C:\\a", "C:\\a"},
+  };
+  for (const Case& c : cases) {
+    char folder[1024] = {};
+    GetDirectoryPart(c.path, folder, sizeof folder);
+    EXPECT_STREQ(folder, CodePageOfRun() == 1252 ? c.folder1252 : c.folder932) << c.path;
+  }
+  char trailing[] = "C:\\Caf\xE9\\";
+  EXPECT_EQ(RemoveTrailingBackslash(trailing), CodePageOfRun() == 1252 ? 1 : 0);
+  EXPECT_STREQ(trailing, CodePageOfRun() == 1252 ? "C:\\Caf\xE9" : "C:\\Caf\xE9\\");
 }
 
 TEST(Strings, ChopNewlineRemovesOneLineFeedOnly) {

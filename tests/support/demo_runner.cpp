@@ -23,6 +23,9 @@
 //                                            -> 06-tray-menu.bmp (its layouts at hand open)
 //   7. moves a few icons, Restores, and Undoes (40009): the moved icons are
 //      back where the user had put them      -> 07-undo.bmp
+//   8. ends Tessaly, sets Language=en in Tessaly.ini, starts it again and
+//      opens the tray menu: the menu of an English Windows
+//                                            -> 08-tray-menu-en.bmp
 // Each check reads the desktop back, icon by icon (by the file each one is).
 // The report goes to standard output and to FOLDER\report.txt; the exit code
 // is 0 only when every check held.
@@ -134,6 +137,30 @@ bool WriteSettings() {
 }
 
 // Saves what the screen shows as a 24-bit BMP in the output folder.
+void Screenshot(const char* name, bool enabled);
+
+// Opens the tray menu as the shell reports a right click on the tray icon,
+// with its list of the layouts at hand open (access key L), takes its
+// picture and closes it.
+void ShowTrayMenu(HWND tessalyWindow, const std::string& step, const char* picture) {
+  SetCursorPos(700, 520);
+  PostMessageA(tessalyWindow, kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
+  HWND menu = nullptr;
+  for (int waited = 0; waited < 5000 && !menu; waited += 50) {
+    Sleep(50);
+    menu = FindWindowA("#32768", nullptr);
+  }
+  if (menu) {
+    PostMessageA(menu, WM_CHAR, 'L', 0);
+    Sleep(500);
+  }
+  Say(step + (menu ? "opened, with its layouts at hand" : "did NOT open"));
+  Screenshot(picture, true);
+  if (menu) PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  if (menu) PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  Sleep(300);
+}
+
 void Screenshot(const char* name, bool enabled) {
   if (!enabled) return;
   Sleep(300);  // let the desktop repaint after the last move
@@ -378,25 +405,7 @@ int main(int argc, char** argv) {
   Screenshot("05-1024x768", screenshots);
 
   // 6. The tray menu, as the shell reports a right click on the tray icon.
-  if (screenshots) {
-    SetCursorPos(700, 520);
-    PostMessageA(tessalyWindow, kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
-    HWND menu = nullptr;
-    for (int waited = 0; waited < 5000 && !menu; waited += 50) {
-      Sleep(50);
-      menu = FindWindowA("#32768", nullptr);
-    }
-    // With its list of the layouts at hand open (access key L).
-    if (menu) {
-      PostMessageA(menu, WM_CHAR, 'L', 0);
-      Sleep(500);
-    }
-    Say(std::string("6. tray menu ") + (menu ? "opened, with its layouts at hand" : "did NOT open"));
-    Screenshot("06-tray-menu", screenshots);
-    if (menu) PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    if (menu) PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    Sleep(300);
-  }
+  if (screenshots) ShowTrayMenu(tessalyWindow, "6. tray menu ", "06-tray-menu");
 
   // 7. The user moves a few icons, restores by mistake, and undoes it.
   Places moved = saved;
@@ -421,6 +430,25 @@ int main(int argc, char** argv) {
     ok = false;
   }
   CloseHandle(pi.hProcess);
+
+  // 8. The same menu in English, as an English Windows shows it.
+  if (screenshots) {
+    const std::string ini = AppDataFile("Tessaly.ini");
+    WritePrivateProfileStringA("General", "Language", "en", ini.c_str());
+    PROCESS_INFORMATION english = {};
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &english)) {
+      CloseHandle(english.hThread);
+      if (HWND window = WaitForTessalyWindow(english.hProcess)) {
+        ShowTrayMenu(window, "8. tray menu in English ", "08-tray-menu-en");
+        PostMessageA(window, WM_CLOSE, 0, 0);
+      }
+      if (WaitForSingleObject(english.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(english.hProcess, 1);
+      CloseHandle(english.hProcess);
+    } else {
+      Say("8. Tessaly did NOT start again");
+    }
+    WritePrivateProfileStringA("General", "Language", nullptr, ini.c_str());
+  }
   const long listViewMoves = desktop.ForeignMoves();
   desktop.Quit();
 

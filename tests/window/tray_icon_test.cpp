@@ -48,7 +48,7 @@ TEST(TrayIcon, ABalloonLeavesTheIconsDataAsItWas) {
   HWND owner = CreateOwner();
   CTrayIcon icon;
   ASSERT_TRUE(icon.Create(102, GetModuleHandleA(nullptr), owner, "Pavane"));
-  EXPECT_TRUE(icon.ShowBalloon("アイコンの位置を固定する", std::string(300, 'a').c_str()));
+  EXPECT_TRUE(icon.ShowBalloon(L"アイコンの位置を固定する", std::wstring(300, L'a').c_str()));
   const NOTIFYICONDATAA& data = icon.GetNotifyData();
   EXPECT_EQ(data.cbSize, 104u);
   EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
