@@ -12,8 +12,6 @@ const char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return (c >= '\t' && c <= '\r') || c == '\x1A' || c == ' '; }
 
-bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
-
 // The text between `begin` and `end` without surrounding blanks, up to its
 // first NUL.
 std::string_view TrimmedView(const char* begin, const char* end) {

@@ -584,9 +584,11 @@ INSTANTIATE_TEST_SUITE_P(ListView, E2eRealShell, ::testing::Values(Way::kListVie
 // WaitFor (20 s), or, where nothing may happen, for kNothingHappensMs.
 class E2eRealShellLock : public E2eRealShell {
  protected:
-  // 500 ms still + 250 ms tick + 1 s spacing, and 2.5 s of margin for a slow
-  // look and a busy machine.
-  static constexpr int kNothingHappensMs = 4250;
+  // A look would come within the quiet time, the look tick and the spacing
+  // (kLookSpacingMs; the looks of this desktop cost far less than a fiftieth
+  // of it), and 2.5 s of margin: a check that nothing happens, which a busy
+  // machine can only make weaker.
+  static constexpr int kNothingHappensMs = static_cast<int>(kStillMs + kLookTickMs + kLookSpacingMs) + 2500;
 
   // Runs Tessaly.exe with `arguments` as a command for the running copy.
   static int Command(const std::string& arguments) {
@@ -605,7 +607,7 @@ class E2eRealShellLock : public E2eRealShell {
   void Drag(const std::string& name, std::pair<int, int> to) {
     const Places before = PlacesOf(desktop.Icons());
     DragWithTheMouse(before.at(name), to);
-    ASSERT_TRUE(WaitFor([&] { return PlacesOf(desktop.Icons()).at(name) != before.at(name); }, 3000))
+    ASSERT_TRUE(WaitFor([&] { return PlacesOf(desktop.Icons()).at(name) != before.at(name); }))
         << "the view moves " << name;
   }
   static void MakeFile(const std::string& name) {
