@@ -37,6 +37,10 @@ BOOL CMenu::InsertItem(UINT item, BOOL byPosition, const MENUITEMINFOA& info) co
   return InsertMenuItemA(menu, item, byPosition, &info);
 }
 
+BOOL CMenu::SetItemInfo(UINT item, BOOL byPosition, const MENUITEMINFOA& info) const {
+  return SetMenuItemInfoA(menu, item, byPosition, &info);
+}
+
 BOOL CMenu::SetItemInfo(UINT item, BOOL byPosition, const MENUITEMINFOW& info) const {
   return SetMenuItemInfoW(menu, item, byPosition, &info);
 }

@@ -27,6 +27,7 @@ class CMenu {
   BOOL RemoveItem(UINT position, UINT flags) const;
   BOOL DeleteItem(UINT position, UINT flags) const;
   BOOL InsertItem(UINT item, BOOL byPosition, const MENUITEMINFOA& info) const;
+  BOOL SetItemInfo(UINT item, BOOL byPosition, const MENUITEMINFOA& info) const;
   BOOL SetItemInfo(UINT item, BOOL byPosition, const MENUITEMINFOW& info) const;
   // Returns the item's previous check state, or -1 when there is no such item.
   DWORD CheckItem(UINT item, UINT flags) const;
