@@ -29,6 +29,8 @@ const char* OptionOf(CommandAction action) {
     case CommandAction::kRestore: return "/restore";
     case CommandAction::kUndo: return "/undo";
     case CommandAction::kExit: return "/exit";
+    case CommandAction::kLock: return "/lock";
+    case CommandAction::kUnlock: return "/unlock";
     case CommandAction::kUsage: return "/?";
     default: return "";
   }
